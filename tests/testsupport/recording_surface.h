@@ -1,0 +1,108 @@
+#pragma once
+
+// A UiSurface without a screen. It logs every call in order, keeps what a screen would show as
+// state the tests read, and answers every modal call from a script the test gives. A scripted
+// reply can carry a callback that runs while the box is "open", as the real nested event loop
+// would run timer ticks there.
+
+#include "ui/ui_surface.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brzdomat::testing {
+
+// What one modal call looked like.
+struct BoxRecord {
+    enum class Type { Message, Input, Window, Failure };
+    Type Kind = Type::Message;
+    std::string Text; // message text, input prompt, failure text or window name
+    MessageKind Message = MessageKind::Error;
+    ButtonSet Buttons = ButtonSet::Ok;
+    std::string Caption; // input box only
+    std::string DefaultText; // input box only
+};
+
+// A scripted answer to the next modal call.
+struct BoxReply {
+    // For a message box: the button pressed (Cancel also stands for the title-bar close).
+    PressedButton Button = PressedButton::Ok;
+    // For an input box: the typed text, accepted with OK; no value means Cancel, Escape or
+    // closing the box, which all give the default text back.
+    std::optional<std::string> Typed;
+    // Runs while the box is open, before it returns.
+    std::function<void()> WhileOpen;
+};
+
+class RecordingSurface : public UiSurface {
+public:
+    RecordingSurface();
+
+    void SetLabelText(Label, std::string_view text) override;
+    std::string LabelText(Label) const override;
+    void SetLabelColour(Label, Colour) override;
+    void SetMenuItemEnabled(MenuItem, Enabled) override;
+    void SetButtonEnabled(PushButton, Enabled) override;
+    void SetChecked(CheckBox, Checked) override;
+    bool IsChecked(CheckBox) const override;
+    void SetPictureVisible(Picture, Visible) override;
+    void ShowPicture(Picture, std::shared_ptr<const RgbImage>) override;
+    void StartTimer(Timer) override;
+    void StopTimer(Timer) override;
+    PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
+    std::string InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
+    void ShowModalWindow(Window) override;
+    void CloseWindow(Window) override;
+    void OpenWebAddress(std::string_view address) override;
+    void ReportFailure(std::string_view text) override;
+
+    // Script of replies, taken in order by the modal calls.
+    void Reply(BoxReply reply) { Script.push_back(std::move(reply)); }
+    void ReplyButton(PressedButton button, std::function<void()> whileOpen = {});
+    void ReplyInput(std::optional<std::string> typed, std::function<void()> whileOpen = {});
+    // Answers modal calls when the script is empty. Without it such a call is answered with OK
+    // (Cancel for Yes/No boxes, the default text for input boxes) and counted in UnscriptedBoxes.
+    std::function<BoxReply(const BoxRecord&)> DefaultReplier;
+
+    // What the screen shows.
+    std::map<Label, std::string> Texts;
+    std::map<Label, Colour> Colours;
+    std::map<MenuItem, bool> MenuEnabled;
+    bool ButtonEnabled = false;
+    std::map<CheckBox, bool> Ticks;
+    bool PictureVisible = true;
+    std::shared_ptr<const RgbImage> PictureShown;
+    int PicturesShownCount = 0;
+    bool TimerRunning = false;
+    // Bumped by every start of a stopped timer: a fresh interval begins.
+    int TimerIntervalsStarted = 0;
+    std::vector<std::string> WebAddresses;
+
+    // Every call in order, one line each, e.g. SetLabelText(Label2, "7").
+    std::vector<std::string> Log;
+    // Every modal call in order, and how many are open right now.
+    std::vector<BoxRecord> Boxes;
+    int OpenBoxes = 0;
+    int UnscriptedBoxes = 0;
+
+    // The texts of the message boxes shown so far, in order.
+    std::vector<std::string> MessageTexts() const;
+    void ClearLog()
+    {
+        Log.clear();
+        Boxes.clear();
+    }
+
+private:
+    BoxReply NextReply(const BoxRecord&);
+    void HoldOpen(const BoxReply&);
+    std::deque<BoxReply> Script;
+};
+
+} // namespace brzdomat::testing

@@ -1,0 +1,106 @@
+#pragma once
+
+// The one door between the program's logic and the screen. The test run and the question bank
+// name a control of the main window and ask for an operation; they never see a widget. The Qt
+// implementation puts it on screen, the recording implementation in the tests keeps it as state.
+//
+// Every operation runs on the user-interface thread. The modal ones (message box, input box,
+// modal window) run a nested event loop until they close, and timer ticks are still delivered
+// inside it, so a handler that opened a box may find the world changed when the box returns.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brzdomat {
+
+// Controls of the main window that the logic reaches. Enumerators carry the layout names so a
+// mistyped name does not compile and each maps to the widget whose objectName is that name.
+enum class Label { Label2, Label4, Label6, Label8, Label10, Label17 };
+enum class CheckBox { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8 };
+enum class MenuItem { Vybratsitest1, Nhodnceltest1, Nhodnvbrotzek251, plnnhodnvbrotzek1, Ukonittest1 };
+enum class PushButton { Button1 };
+enum class Picture { Image1 };
+enum class Timer { Timer1 };
+// TForm1 is the main window, TForm2 the splash, TForm3 About, TForm5 program information.
+enum class Window { TForm1, TForm2, TForm3, TForm5 };
+
+enum class Enabled : bool { No = false, Yes = true };
+enum class Checked : bool { No = false, Yes = true };
+enum class Visible : bool { No = false, Yes = true };
+
+struct Colour {
+    std::uint8_t Red = 0;
+    std::uint8_t Green = 0;
+    std::uint8_t Blue = 0;
+    friend constexpr bool operator==(Colour, Colour) = default;
+};
+
+inline constexpr Colour Green { 0, 128, 0 };
+inline constexpr Colour Blue { 0, 0, 255 };
+inline constexpr Colour Red { 255, 0, 0 };
+inline constexpr Colour Black { 0, 0, 0 };
+
+// The kind decides the caption ("Error", "Information", "Confirm") and the system icon.
+enum class MessageKind { Error, Information, Confirmation };
+enum class ButtonSet { Ok, YesNo };
+// Closing a box by its title bar gives Cancel, whatever buttons it has.
+enum class PressedButton { Yes, No, Ok, Cancel };
+
+// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
+// Shared so that the screen can hold the pixels without copying them.
+struct RgbImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;
+};
+
+class UiSurface {
+public:
+    virtual ~UiSurface() = default;
+
+    // The status labels are the running test's counters: reading back must give exactly what
+    // was written, byte for byte.
+    virtual void SetLabelText(Label, std::string_view text) = 0;
+    virtual std::string LabelText(Label) const = 0;
+    virtual void SetLabelColour(Label, Colour) = 0;
+
+    // Disabling an item that opens a submenu makes the whole submenu unreachable.
+    virtual void SetMenuItemEnabled(MenuItem, Enabled) = 0;
+    virtual void SetButtonEnabled(PushButton, Enabled) = 0;
+
+    virtual void SetChecked(CheckBox, Checked) = 0;
+    virtual bool IsChecked(CheckBox) const = 0;
+
+    // Hiding the picture control keeps its picture.
+    virtual void SetPictureVisible(Picture, Visible) = 0;
+    // Replaces the picture on display. Callers hand over only fully decoded pictures, so a
+    // failed load never reaches the control and the previous picture stays.
+    virtual void ShowPicture(Picture, std::shared_ptr<const RgbImage>) = 0;
+
+    // Starting a running timer changes nothing: its interval is not restarted.
+    virtual void StartTimer(Timer) = 0;
+    virtual void StopTimer(Timer) = 0;
+
+    // Modal. Returns when the user pressed a button or closed the box.
+    virtual PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) = 0;
+    // Modal. Returns the edited text on OK and the default text on Cancel, Escape or close.
+    virtual std::string InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText)
+        = 0;
+    // Modal. Shows a new window from its design and returns when it closes.
+    virtual void ShowModalWindow(Window) = 0;
+    virtual void CloseWindow(Window) = 0;
+    // Does not wait for the browser and ignores whether one started.
+    virtual void OpenWebAddress(std::string_view address) = 0;
+
+    // The default error path's box: the application title as caption, stop icon, OK. The text
+    // comes already finished (see FailureText).
+    virtual void ReportFailure(std::string_view text) = 0;
+
+    void ShowError(std::string_view text) { MessageBox(text, MessageKind::Error, ButtonSet::Ok); }
+};
+
+} // namespace brzdomat
