@@ -126,10 +126,14 @@ BoxReply RecordingSurface::NextReply(const BoxRecord& record)
 
 void RecordingSurface::HoldOpen(const BoxReply& reply)
 {
-    ++OpenBoxes;
+    // Counted down even when the callback throws, so a failed test cannot skew the next one.
+    struct OpenBox {
+        int& Count;
+        explicit OpenBox(int& count) : Count(count) { ++Count; }
+        ~OpenBox() { --Count; }
+    } open { OpenBoxes };
     if (reply.WhileOpen)
         reply.WhileOpen();
-    --OpenBoxes;
 }
 
 PressedButton RecordingSurface::MessageBox(std::string_view text, MessageKind kind, ButtonSet buttons)
