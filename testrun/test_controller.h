@@ -3,48 +3,158 @@
 // The main window's logic: runs a test from its start command to its end, and owns all state
 // that lives as long as the program (the answer key, the mode, the fully random series, the
 // generator, the start directory). It reaches the window only through UiSurface; the counters
-// the user sees live only in the status labels.
+// the user sees live only in the status labels, and no integer here shadows them.
+//
+// It does not draw anything, decode pictures or judge answers itself: the surface, the picture
+// loader and the scoring functions do that.
 //
 // The handlers are called by the window's event dispatch, each through RunHandler, so a failure
-// that leaves one is reported and the handler stays abandoned where it failed.
+// that leaves one is reported and the handler stays abandoned where it failed. The clock's tick
+// is delivered inside every modal box, so a command waiting in a box may come back to a test run
+// that the clock has ended meanwhile; such a command leaves by throwing HandlerAbandoned, which
+// RunHandler swallows without a message.
 
 #include "bank/answer_key.h"
 #include "bank/question_ref.h"
 #include "ui/ui_surface.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 namespace brzdomat {
 
+// The modes of a running test, compared by exact text.
+inline constexpr std::string_view ModeWholeTest = "obycejnycely";
+inline constexpr std::string_view ModeRandomSelection = "obycejnynahodny";
+inline constexpr std::string_view ModeFullyRandom = "nahoda";
+
 class TestController {
 public:
     explicit TestController(UiSurface&);
 
-    // Start-up: fills the answer key and empties the status labels.
+    // Creation of the main window: fills the answer key and empties the status labels.
     void FormCreate();
-    // First activation records the start directory (after the splash window, which the window
-    // shows itself); later calls do nothing.
+    // The first activation shows the splash window and then records the current directory as
+    // the start directory; every later call does nothing.
+    void FormActivate();
+    // Sets the folder below which the pictures are looked for. FormActivate records the current
+    // directory through it; tests point it at a folder of their own.
     void RecordStartDirectory(std::string directory);
 
-    // Commands of the "&Testy" menu and the confirm button.
+    // The 32 items under "&Vybrat si test": the item with caption k starts test k.
     void N11Click() { StartChosenTest(1); }
-    // ... one handler per item "1" .. "32", each calling StartChosenTest(k).
+    void N21Click() { StartChosenTest(2); }
+    void N31Click() { StartChosenTest(3); }
+    void N41Click() { StartChosenTest(4); }
+    void N51Click() { StartChosenTest(5); }
+    void N61Click() { StartChosenTest(6); }
+    void N71Click() { StartChosenTest(7); }
+    void N81Click() { StartChosenTest(8); }
+    void N91Click() { StartChosenTest(9); }
+    void N101Click() { StartChosenTest(10); }
+    void N111Click() { StartChosenTest(11); }
+    void N121Click() { StartChosenTest(12); }
+    void N131Click() { StartChosenTest(13); }
+    void N141Click() { StartChosenTest(14); }
+    void N151Click() { StartChosenTest(15); }
+    void N161Click() { StartChosenTest(16); }
+    void N171Click() { StartChosenTest(17); }
+    void N181Click() { StartChosenTest(18); }
+    void N191Click() { StartChosenTest(19); }
+    void N201Click() { StartChosenTest(20); }
+    void N211Click() { StartChosenTest(21); }
+    void N221Click() { StartChosenTest(22); }
+    void N231Click() { StartChosenTest(23); }
+    void N241Click() { StartChosenTest(24); }
+    void N251Click() { StartChosenTest(25); }
+    void N261Click() { StartChosenTest(26); }
+    void N271Click() { StartChosenTest(27); }
+    void N281Click() { StartChosenTest(28); }
+    void N291Click() { StartChosenTest(29); }
+    void N301Click() { StartChosenTest(30); }
+    void N311Click() { StartChosenTest(31); }
+    void N321Click() { StartChosenTest(32); }
+
+    // The handler of the item with caption k is ChosenTestHandlers[k - 1], so the window can
+    // connect the 32 items in a loop.
+    using Handler = void (TestController::*)();
+    static const std::array<Handler, TestCount> ChosenTestHandlers;
+
+    // Starts test 1..32 at question 1; another number throws std::out_of_range.
     void StartChosenTest(int test);
+    // "Náhodný &celý test": a whole test drawn at random.
     void Nhodnceltest1Click();
+    // "Náhodný výběr &otázek (25)": positions 1..25, each from a test drawn anew.
     void Nhodnvbrotzek251Click();
+    // "Úp&lně náhodný výběr otázek": as many fully random questions as the user asks for.
     void plnnhodnvbrotzek1Click();
+    // "&Ukončit testování": ends the test run after the user confirms.
     void Ukonittest1Click();
+    // "Potvrď": refuses an answer with nothing ticked, otherwise judges it and moves on.
     void Button1Click();
-    // The clock's tick, once a minute while a test runs.
+    // The clock's tick, once a minute while a test runs; the 30th ends the test run.
     void Timer1Timer();
 
-    // The pseudo-random generator shared by every draw of the program.
+    // "&Zavřít" closes the main window, which ends the program.
+    void Zavt1Click();
+    // "&About .." and "&O programu" open their windows modally.
+    void About1Click();
+    void Oprogramu1Click();
+
+    // The one pseudo-random generator of the program: the next number in 0..n-1 for n >= 1.
+    // Every draw advances the one shared state. n below 1 throws std::out_of_range and draws
+    // nothing.
     int RandomBelow(int n);
 
     // Read-only views for the window and the tests.
-    const std::string& TestMode() const;
-    const std::string& StartDirectory() const;
+    const std::string& TestMode() const { return Mode; }
+    const std::string& StartDirectory() const { return Directory; }
+    std::int32_t RandomQuestionIndex() const { return QuestionIndex; }
+    std::int32_t RandomQuestionCount() const { return QuestionCount; }
+    std::uint32_t RandomSeed() const { return Seed; }
+    bool ActivatedOnce() const { return Activated; }
+    const AnswerKey& Key() const { return Answers; }
+    // True from a start command until the end of its test run.
+    bool TestRunning() const { return Running; }
+
+private:
+    // The running state of the menus, then the mode, then BeginTestRun: every start command
+    // begins with these.
+    void StartTestRun(std::string_view mode);
+    void BeginTestRun();
+    void ShowQuestion(int test, int question);
+    // The next fully random question: the question number is drawn before the test number.
+    void ShowRandomQuestion();
+    void EvaluateAndAdvance();
+    void FinishTest();
+    void ClearStatusLabels();
+    void ClearAnswerBoxes();
+
+    // Every end of a test run stops the clock through here, before any end message.
+    void StopClock();
+    void SetMenusRunning(bool running);
+    // The idle state without any message: used by the early end and by a refused count.
+    void EndTestRunQuietly();
+    void MakeSureStartDirectoryIsKnown();
+    // Leaves the command silently when the test run it was started for has ended since
+    // `endedRunsBefore` was taken, that is, the clock ended it while a box was open.
+    void LeaveIfRunEnded(std::uint64_t endedRunsBefore) const;
+
+    UiSurface& Surface;
+    AnswerKey Answers;
+    std::string Mode;
+    std::int32_t QuestionIndex = 0;
+    std::int32_t QuestionCount = 0;
+    std::uint32_t Seed = 0;
+    std::string Directory;
+    bool Activated = false;
+    bool Running = false;
+    // Whether this controller has Timer1 started; a tick that still arrives after a stop is
+    // ignored rather than read from an emptied minutes label.
+    bool ClockStarted = false;
+    // Counts the ends of test runs. A command notes it before a modal box and compares after.
+    std::uint64_t EndedRuns = 0;
 };
 
 } // namespace brzdomat

@@ -1,0 +1,327 @@
+#include "testrun/test_controller.h"
+
+#include "bank/question_picture.h"
+#include "testrun/scoring.h"
+#include "testrun/text_to_int.h"
+#include "ui/error_path.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace brzdomat {
+
+namespace {
+
+constexpr MenuItem StartCommands[] { MenuItem::Vybratsitest1, MenuItem::Nhodnceltest1,
+    MenuItem::Nhodnvbrotzek251, MenuItem::plnnhodnvbrotzek1 };
+
+constexpr CheckBox AllAnswerBoxes[] { CheckBox::CheckBox1, CheckBox::CheckBox2,
+    CheckBox::CheckBox3, CheckBox::CheckBox4, CheckBox::CheckBox5, CheckBox::CheckBox6,
+    CheckBox::CheckBox7, CheckBox::CheckBox8 };
+
+constexpr CheckBox ChoiceBoxes[] { CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
+    CheckBox::CheckBox8 };
+
+// The minute on which the clock ends a test run, compared as text like every counter.
+constexpr std::string_view TimeLimitText = "30";
+constexpr std::string_view LastQuestionText = "25";
+
+// The current directory as the folder the pictures lie below. Should the system be unable to
+// name it, the relative "." still means the current directory, whereas an empty start directory
+// would send every picture path to the root of the file system.
+std::string DirectoryForPictures()
+{
+    std::string directory = CurrentDirectory();
+    return directory.empty() ? std::string { "." } : directory;
+}
+
+} // namespace
+
+const std::array<TestController::Handler, TestCount> TestController::ChosenTestHandlers {
+    &TestController::N11Click, &TestController::N21Click, &TestController::N31Click,
+    &TestController::N41Click, &TestController::N51Click, &TestController::N61Click,
+    &TestController::N71Click, &TestController::N81Click, &TestController::N91Click,
+    &TestController::N101Click, &TestController::N111Click, &TestController::N121Click,
+    &TestController::N131Click, &TestController::N141Click, &TestController::N151Click,
+    &TestController::N161Click, &TestController::N171Click, &TestController::N181Click,
+    &TestController::N191Click, &TestController::N201Click, &TestController::N211Click,
+    &TestController::N221Click, &TestController::N231Click, &TestController::N241Click,
+    &TestController::N251Click, &TestController::N261Click, &TestController::N271Click,
+    &TestController::N281Click, &TestController::N291Click, &TestController::N301Click,
+    &TestController::N311Click, &TestController::N321Click
+};
+
+TestController::TestController(UiSurface& surface)
+    : Surface(surface)
+{
+}
+
+void TestController::FormCreate()
+{
+    Activated = false;
+    LoadAnswerKey(Answers);
+    ClearStatusLabels();
+}
+
+void TestController::FormActivate()
+{
+    if (Activated)
+        return;
+    // Marked before the splash opens: showing and closing a modal window can activate the main
+    // window again, and that activation must not show a second splash.
+    Activated = true;
+    Surface.ShowModalWindow(Window::TForm2);
+    RecordStartDirectory(DirectoryForPictures());
+}
+
+void TestController::RecordStartDirectory(std::string directory) { Directory = std::move(directory); }
+
+void TestController::MakeSureStartDirectoryIsKnown()
+{
+    // A window system that never reports the activation must not leave the pictures looked for
+    // below an empty directory. The splash is not shown here: the user asked for a test.
+    if (Directory.empty())
+        RecordStartDirectory(DirectoryForPictures());
+}
+
+int TestController::RandomBelow(int n)
+{
+    if (n < 1)
+        throw std::out_of_range("No random number below " + std::to_string(n));
+    // Unsigned arithmetic wraps modulo 2^32, which is exactly the generator's step.
+    Seed = Seed * 134775813u + 1u;
+    return static_cast<int>((static_cast<std::uint64_t>(n) * Seed) >> 32);
+}
+
+void TestController::SetMenusRunning(bool running)
+{
+    Enabled startCommands = running ? Enabled::No : Enabled::Yes;
+    for (MenuItem item : StartCommands)
+        Surface.SetMenuItemEnabled(item, startCommands);
+    Surface.SetMenuItemEnabled(MenuItem::Ukonittest1, running ? Enabled::Yes : Enabled::No);
+}
+
+void TestController::StartTestRun(std::string_view mode)
+{
+    MakeSureStartDirectoryIsKnown();
+    SetMenusRunning(true);
+    Running = true;
+    Mode = std::string { mode };
+    BeginTestRun();
+}
+
+void TestController::BeginTestRun()
+{
+    Surface.StartTimer(Timer::Timer1);
+    ClockStarted = true;
+    Surface.SetLabelText(Label::Label17, "0");
+    Surface.SetLabelColour(Label::Label10, Green);
+    Surface.SetLabelText(Label::Label10, "ZVLÁDÁTE");
+    Surface.SetLabelText(Label::Label6, "0");
+    Surface.SetLabelText(Label::Label8, "0");
+    Surface.SetPictureVisible(Picture::Image1, Visible::Yes);
+    Surface.SetButtonEnabled(PushButton::Button1, Enabled::Yes);
+}
+
+void TestController::ShowQuestion(int test, int question)
+{
+    Surface.SetLabelText(Label::Label2, IntToText(test));
+    Surface.SetLabelText(Label::Label4, IntToText(question));
+    for (CheckBox box : AllAnswerBoxes)
+        Surface.SetChecked(box, Checked::No);
+    // A missing picture is reported in a box, inside which the clock may end the test run.
+    std::uint64_t endedRuns = EndedRuns;
+    LoadQuestionPicture(Surface, Directory, { test, question });
+    LeaveIfRunEnded(endedRuns);
+}
+
+void TestController::ShowRandomQuestion()
+{
+    int question = RandomBelow(QuestionsPerTest) + 1;
+    int test = RandomBelow(TestCount) + 1;
+    ShowQuestion(test, question);
+}
+
+void TestController::StartChosenTest(int test)
+{
+    if (test < 1 || test > TestCount)
+        throw std::out_of_range("There is no test " + std::to_string(test));
+    StartTestRun(ModeWholeTest);
+    ShowQuestion(test, 1);
+}
+
+void TestController::Nhodnceltest1Click()
+{
+    StartTestRun(ModeWholeTest);
+    ShowQuestion(RandomBelow(TestCount) + 1, 1);
+}
+
+void TestController::Nhodnvbrotzek251Click()
+{
+    StartTestRun(ModeRandomSelection);
+    ShowQuestion(RandomBelow(TestCount) + 1, 1);
+}
+
+void TestController::plnnhodnvbrotzek1Click()
+{
+    StartTestRun(ModeFullyRandom);
+    QuestionIndex = 1;
+    // The clock already runs while the user types the count.
+    std::uint64_t endedRuns = EndedRuns;
+    std::string reply
+        = Surface.InputBox("Počet otázek", "Zadejte kolik otázek chcete zkoušet:", "30");
+    LeaveIfRunEnded(endedRuns);
+    try {
+        QuestionCount = TextToInt(reply);
+    } catch (const ConvertError&) {
+        // A run without a question could only fail later, at its first confirmation. Back to
+        // idle first, so that the clock cannot tick under the error box, then the box.
+        EndTestRunQuietly();
+        throw;
+    }
+    ShowRandomQuestion();
+}
+
+void TestController::Ukonittest1Click()
+{
+    std::uint64_t endedRuns = EndedRuns;
+    PressedButton answer = Surface.MessageBox(
+        "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo);
+    // A Yes given after the clock ended the run has nothing left to end.
+    LeaveIfRunEnded(endedRuns);
+    if (answer != PressedButton::Yes)
+        return;
+    EndTestRunQuietly();
+}
+
+void TestController::EndTestRunQuietly()
+{
+    StopClock();
+    SetMenusRunning(false);
+    Surface.SetPictureVisible(Picture::Image1, Visible::No);
+    ClearStatusLabels();
+    Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
+}
+
+void TestController::Button1Click()
+{
+    for (CheckBox box : ChoiceBoxes) {
+        if (Surface.IsChecked(box)) {
+            EvaluateAndAdvance();
+            return;
+        }
+    }
+    std::uint64_t endedRuns = EndedRuns;
+    Surface.MessageBox("Nelze nevybrat žádnou odpověď", MessageKind::Error, ButtonSet::Ok);
+    LeaveIfRunEnded(endedRuns);
+}
+
+void TestController::EvaluateAndAdvance()
+{
+    if (IsAnswerCorrect(Surface, Answers)) {
+        AddPoints(Surface, Outcome::Right);
+    } else {
+        AddPoints(Surface, Outcome::Wrong);
+        // The clock may end the test run while "spatně" is open; then nothing follows.
+        std::uint64_t endedRuns = EndedRuns;
+        RevealCorrectAnswers(Surface, Answers);
+        LeaveIfRunEnded(endedRuns);
+    }
+
+    if (Mode == ModeWholeTest) {
+        if (Surface.LabelText(Label::Label4) == LastQuestionText) {
+            FinishTest();
+            return;
+        }
+        int test = TextToInt(Surface.LabelText(Label::Label2));
+        int question = TextToInt(Surface.LabelText(Label::Label4));
+        ShowQuestion(test, question + 1);
+    } else if (Mode == ModeRandomSelection) {
+        if (Surface.LabelText(Label::Label4) == LastQuestionText) {
+            FinishTest();
+            return;
+        }
+        int question = TextToInt(Surface.LabelText(Label::Label4)) + 1;
+        ShowQuestion(RandomBelow(TestCount) + 1, question);
+    } else if (Mode == ModeFullyRandom) {
+        if (QuestionIndex == QuestionCount) {
+            StopClock();
+            Surface.MessageBox("Skončilo náhodné zadávání otázek - počtem: "
+                    + IntToText(QuestionCount),
+                MessageKind::Information, ButtonSet::Ok);
+            FinishTest();
+            return;
+        }
+        ++QuestionIndex;
+        ShowRandomQuestion();
+    }
+}
+
+void TestController::FinishTest()
+{
+    StopClock();
+    Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
+        MessageKind::Information, ButtonSet::Ok);
+    Surface.SetPictureVisible(Picture::Image1, Visible::No);
+    SetMenusRunning(false);
+    Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
+    ClearStatusLabels();
+    ClearAnswerBoxes();
+}
+
+void TestController::StopClock()
+{
+    Surface.StopTimer(Timer::Timer1);
+    ClockStarted = false;
+    // The test run ends with the clock: whatever box a command is waiting in, the run it was
+    // working on is over once the clock stops.
+    if (Running) {
+        Running = false;
+        ++EndedRuns;
+    }
+}
+
+void TestController::LeaveIfRunEnded(std::uint64_t endedRunsBefore) const
+{
+    if (EndedRuns != endedRunsBefore)
+        throw HandlerAbandoned {};
+}
+
+void TestController::ClearStatusLabels()
+{
+    for (Label label :
+        { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label17, Label::Label10 })
+        Surface.SetLabelText(label, "");
+}
+
+void TestController::ClearAnswerBoxes()
+{
+    for (CheckBox box : AllAnswerBoxes)
+        Surface.SetChecked(box, Checked::No);
+}
+
+void TestController::Timer1Timer()
+{
+    // Stopping the timer ends its ticks; one that was already on its way when the test run ended
+    // finds nothing to count.
+    if (!ClockStarted)
+        return;
+    std::int64_t minutes = std::int64_t { TextToInt(Surface.LabelText(Label::Label17)) } + 1;
+    Surface.SetLabelText(Label::Label17, std::to_string(minutes));
+    if (Surface.LabelText(Label::Label17) != TimeLimitText)
+        return;
+
+    StopClock();
+    Surface.SetLabelColour(Label::Label10, Red);
+    Surface.SetLabelText(Label::Label10, "NESTÍHÁTE");
+    Surface.ShowError("Čas vypršel !!");
+    FinishTest();
+}
+
+void TestController::Zavt1Click() { Surface.CloseWindow(Window::TForm1); }
+
+void TestController::About1Click() { Surface.ShowModalWindow(Window::TForm3); }
+
+void TestController::Oprogramu1Click() { Surface.ShowModalWindow(Window::TForm5); }
+
+} // namespace brzdomat
