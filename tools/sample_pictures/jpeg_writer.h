@@ -1,0 +1,24 @@
+#pragma once
+
+// Encodes pixels as a baseline JFIF JPEG in memory. Our own pictures (the sample question cards
+// and the artwork) are made with it; the program itself only ever decodes.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brzdomat {
+
+struct JpegEncodeResult {
+    std::vector<std::uint8_t> Bytes;
+    // Empty on success; otherwise libjpeg's own message.
+    std::string Error;
+};
+
+// rgb holds three bytes (red, green, blue) a pixel, rows packed without padding. quality is
+// libjpeg's 1..100 scale. The output is always baseline (sequential, Huffman, 8-bit).
+JpegEncodeResult EncodeBaselineJpeg(
+    int width, int height, const std::vector<std::uint8_t>& rgb, int quality);
+
+} // namespace brzdomat

@@ -1,0 +1,33 @@
+// Writes the sample question pictures 1_1.jpg .. 32_25.jpg into the folder given as the only
+// argument, e.g. `brzdomat_sample_pictures work/img`, and keeps any picture already there.
+
+#include "tools/sample_pictures/sample_set.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (argc != 2 || argv[1][0] == '\0') {
+        std::fprintf(stderr,
+            "usage: %s FOLDER\n"
+            "Writes the sample question pictures 1_1.jpg .. 32_25.jpg into FOLDER.\n",
+            argc > 0 ? argv[0] : "brzdomat_sample_pictures");
+        return 2;
+    }
+    // The cards are drawn off screen; the tool must work without any display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+
+    const auto report = brzdomat::WriteSampleSet(argv[1]);
+    if (!report.Error.empty()) {
+        std::fprintf(stderr, "brzdomat_sample_pictures: %s (%d written, %d already there)\n",
+            report.Error.c_str(), report.Written, report.Kept);
+        return 1;
+    }
+    std::printf("%s: %d pictures written, %d already there and kept\n", argv[1], report.Written,
+        report.Kept);
+    return 0;
+}

@@ -1,0 +1,107 @@
+#include "tools/sample_pictures/sample_set.h"
+
+#include "tools/sample_pictures/jpeg_writer.h"
+#include "tools/sample_pictures/question_card.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+namespace brzdomat {
+namespace {
+
+std::vector<std::uint8_t> RgbBytesOf(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
+    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(
+            bytes.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y), rowBytes);
+    return bytes;
+}
+
+enum class WriteOutcome { Written, AlreadyThere, Failed };
+
+// Creates the file exclusively ("x"), so an existing picture is never opened for writing, and
+// removes what it created if the write does not complete.
+WriteOutcome WriteNewFile(
+    const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    if (!file) {
+        if (errno == EEXIST)
+            return WriteOutcome::AlreadyThere;
+        error = path.string() + ": " + std::strerror(errno);
+        return WriteOutcome::Failed;
+    }
+    const bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (complete && closed)
+        return WriteOutcome::Written;
+    error = path.string() + ": " + std::strerror(complete ? errno : writeErrno);
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return WriteOutcome::Failed;
+}
+
+} // namespace
+
+std::string SamplePictureName(QuestionRef question)
+{
+    return std::to_string(question.Test) + "_" + std::to_string(question.Question) + ".jpg";
+}
+
+std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
+{
+    const QImage card = DrawQuestionCard(question);
+    auto encoded
+        = EncodeBaselineJpeg(card.width(), card.height(), RgbBytesOf(card), SampleCardQuality);
+    return std::move(encoded.Bytes);
+}
+
+SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
+{
+    SampleSetReport report;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        report.Error = folder.string() + ": " + error.message();
+        return report;
+    }
+    if (!std::filesystem::is_directory(folder, error)) {
+        report.Error = folder.string() + ": not a folder";
+        return report;
+    }
+    for (int test = 1; test <= TestCount; ++test) {
+        for (int question = 1; question <= QuestionsPerTest; ++question) {
+            const QuestionRef reference { test, question };
+            const auto path = folder / SamplePictureName(reference);
+            // Checking first spares drawing a card that would be thrown away.
+            if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+                ++report.Kept;
+                continue;
+            }
+            const auto bytes = EncodeQuestionCard(reference);
+            if (bytes.empty()) {
+                report.Error = path.string() + ": the picture could not be encoded";
+                return report;
+            }
+            switch (WriteNewFile(path, bytes, report.Error)) {
+            case WriteOutcome::Written:
+                ++report.Written;
+                break;
+            case WriteOutcome::AlreadyThere:
+                ++report.Kept;
+                break;
+            case WriteOutcome::Failed:
+                return report;
+            }
+        }
+    }
+    return report;
+}
+
+} // namespace brzdomat
