@@ -1,0 +1,59 @@
+// Writes a small seed corpus for the picture fuzzer: one genuine file of every kind the decoder
+// takes apart differently, and a few spoilt ones, all small so that the fuzzer runs fast.
+
+#include "tests/testsupport/jpeg_maker.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+using namespace brzdomat::testing;
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    try {
+        std::filesystem::path folder = argv[1];
+        std::filesystem::create_directories(folder);
+        std::vector<std::vector<std::uint8_t>> seeds;
+        auto spec = [](int width, int height, ColourModel model, Chroma sampling, Coding mode) {
+            JpegSpec result;
+            result.Width = width;
+            result.Height = height;
+            result.Model = model;
+            result.Sampling = sampling;
+            result.Mode = mode;
+            result.Quality = 50;
+            return result;
+        };
+        for (Coding mode : { Coding::Baseline, Coding::Progressive }) {
+            for (Chroma sampling : { Chroma::Full444, Chroma::Half422, Chroma::Quarter420 })
+                seeds.push_back(MakeJpeg(spec(41, 23, ColourModel::Colour, sampling, mode)));
+            seeds.push_back(MakeJpeg(spec(17, 30, ColourModel::Grey, Chroma::Full444, mode)));
+            seeds.push_back(MakeJpeg(spec(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
+        }
+        JpegSpec restarts = spec(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
+        restarts.RestartInterval = 1;
+        seeds.push_back(MakeJpeg(restarts));
+        seeds.push_back(WithRestartMarkersShuffled(MakeJpeg(restarts)));
+        JpegSpec refined = spec(8, 8, ColourModel::Grey, Chroma::Full444, Coding::Progressive);
+        refined.RefinementScans = 2;
+        seeds.push_back(MakeJpeg(refined));
+        std::vector<std::uint8_t> baseline = seeds.front();
+        seeds.push_back(CutAfter(baseline, baseline.size() / 2));
+        seeds.push_back(WithClaimedSize(baseline, 65500, 65500));
+        seeds.push_back(WithClaimedSize(seeds[3], 4000, 3000));
+
+        int number = 0;
+        for (const auto& seed : seeds)
+            WriteBytes(folder / ("seed_" + std::to_string(++number) + ".jpg"), seed);
+        std::printf("%d seeds in %s\n", number, folder.c_str());
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}

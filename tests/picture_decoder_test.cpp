@@ -1,0 +1,343 @@
+// The decoder against libjpeg's own djpeg, run here on the same machine: the floating-point
+// inverse DCT may round differently on another processor, so no stored pixels are trusted.
+
+#include "bank/jpeg_decoder.h"
+#include "tests/testsupport/jpeg_maker.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+namespace brzdomat {
+namespace {
+
+using testing::Chroma;
+using testing::Coding;
+using testing::ColourModel;
+using testing::Content;
+using testing::JpegSpec;
+using testing::MakeJpeg;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+struct Netpbm {
+    int Width = 0;
+    int Height = 0;
+    int Channels = 0;
+    std::vector<std::uint8_t> Samples;
+};
+
+// Runs djpeg on the file and reads the PPM or PGM it writes.
+Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
+{
+    std::string command = std::string { DJPEG_PROGRAM } + " -dct float" + (quantise ? " -colors 236" : "")
+        + " -pnm '" + file.string() + "'";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        throw std::runtime_error("cannot run djpeg");
+    std::string output;
+    char buffer[65536];
+    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, count);
+    if (::pclose(pipe) != 0)
+        throw std::runtime_error("djpeg failed on " + file.string());
+
+    std::istringstream header(output);
+    std::string magic;
+    int maximum = 0;
+    Netpbm image;
+    header >> magic >> image.Width >> image.Height >> maximum;
+    header.get();
+    image.Channels = magic == "P6" ? 3 : 1;
+    if ((magic != "P6" && magic != "P5") || maximum != 255)
+        throw std::runtime_error("unexpected djpeg output " + magic);
+    auto start = static_cast<std::size_t>(header.tellg());
+    image.Samples.assign(output.begin() + static_cast<std::ptrdiff_t>(start), output.end());
+    if (image.Samples.size() != static_cast<std::size_t>(image.Width) * image.Height * image.Channels)
+        throw std::runtime_error("short djpeg output");
+    return image;
+}
+
+// The first differing pixel of the top-left region of the reference, as text; empty if equal.
+std::string CompareRegion(const RgbImage& decoded, const Netpbm& reference,
+    int regionWidth = VisibleWidth, int regionHeight = VisibleHeight)
+{
+    int width = std::min(reference.Width, regionWidth);
+    int height = std::min(reference.Height, regionHeight);
+    if (decoded.Width != width || decoded.Height != height)
+        return "size " + std::to_string(decoded.Width) + "x" + std::to_string(decoded.Height)
+            + " instead of " + std::to_string(width) + "x" + std::to_string(height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                std::uint8_t ours = decoded.Pixels[(static_cast<std::size_t>(y) * width + x) * 3 + c];
+                int channel = reference.Channels == 1 ? 0 : c;
+                std::uint8_t theirs = reference.Samples
+                    [(static_cast<std::size_t>(y) * reference.Width + x) * reference.Channels + channel];
+                if (ours != theirs)
+                    return "pixel " + std::to_string(x) + "," + std::to_string(y) + " channel "
+                        + std::to_string(c) + ": " + std::to_string(ours) + " instead of "
+                        + std::to_string(theirs);
+            }
+        }
+    }
+    return {};
+}
+
+struct ExactCase {
+    const char* Name;
+    JpegSpec Spec;
+    ScreenDepth Screen = ScreenDepth::MoreThan8Bits;
+};
+
+JpegSpec Spec(int width, int height, ColourModel model, Chroma sampling, Coding mode)
+{
+    JpegSpec spec;
+    spec.Width = width;
+    spec.Height = height;
+    spec.Model = model;
+    spec.Sampling = sampling;
+    spec.Mode = mode;
+    return spec;
+}
+
+constexpr auto Colour = ColourModel::Colour;
+constexpr auto Grey = ColourModel::Grey;
+constexpr auto Baseline = Coding::Baseline;
+constexpr auto Progressive = Coding::Progressive;
+
+TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
+{
+    const ExactCase cases[] = {
+        { "420 even", Spec(800, 600, Colour, Chroma::Quarter420, Baseline) },
+        { "420 odd", Spec(803, 611, Colour, Chroma::Quarter420, Baseline) },
+        { "422 even", Spec(802, 500, Colour, Chroma::Half422, Baseline) },
+        { "422 odd", Spec(805, 503, Colour, Chroma::Half422, Baseline) },
+        { "444 even", Spec(640, 480, Colour, Chroma::Full444, Baseline) },
+        { "444 odd", Spec(641, 481, Colour, Chroma::Full444, Baseline) },
+        // Just wide enough to be cropped, with the least room beyond the shown columns.
+        { "420 narrowest crop", Spec(433, 470, Colour, Chroma::Quarter420, Baseline) },
+        { "444 narrowest crop", Spec(417, 470, Colour, Chroma::Full444, Baseline) },
+        { "422 uncropped", Spec(425, 460, Colour, Chroma::Half422, Baseline) },
+        { "progressive 420 odd", Spec(1001, 999, Colour, Chroma::Quarter420, Progressive) },
+        { "progressive 422 even", Spec(900, 700, Colour, Chroma::Half422, Progressive) },
+        { "progressive 444 odd", Spec(555, 463, Colour, Chroma::Full444, Progressive) },
+        { "greyscale", Spec(700, 500, Grey, Chroma::Full444, Baseline) },
+        { "greyscale progressive", Spec(513, 701, Grey, Chroma::Full444, Progressive) },
+        { "smaller than shown", Spec(200, 151, Colour, Chroma::Quarter420, Baseline) },
+        { "exactly shown size", Spec(401, 457, Colour, Chroma::Quarter420, Baseline) },
+        { "one more each way", Spec(402, 458, Colour, Chroma::Quarter420, Progressive) },
+        { "ink", Spec(600, 500, ColourModel::InvertedCmyk, Chroma::Full444, Baseline) },
+        { "palette screen", Spec(530, 480, Colour, Chroma::Quarter420, Baseline),
+            ScreenDepth::AtMost8Bits },
+        { "palette screen progressive", Spec(450, 300, Colour, Chroma::Half422, Progressive),
+            ScreenDepth::AtMost8Bits },
+    };
+    TemporaryFolder folder;
+    for (const ExactCase& entry : cases) {
+        SCOPED_TRACE(entry.Name);
+        std::vector<std::uint8_t> jpeg = MakeJpeg(entry.Spec);
+        std::filesystem::path file = folder.Path() / "picture.jpg";
+        WriteBytes(file, jpeg);
+        bool quantised = entry.Spec.Model == Grey || entry.Screen == ScreenDepth::AtMost8Bits;
+        Netpbm reference = Djpeg(file, quantised);
+        // The shown region, and an even-sized one: with an even width the last column needs the
+        // chroma sample beyond it, which a crop at that column would not have.
+        for (auto [width, height] : { std::pair { VisibleWidth, VisibleHeight }, std::pair { 400, 456 } }) {
+            DecodeOptions options;
+            options.Screen = entry.Screen;
+            options.Width = width;
+            options.Height = height;
+            DecodeResult result = DecodeJpeg(jpeg, options);
+            ASSERT_EQ(result.Failure, DecodeFailure::None) << result.Detail;
+            ASSERT_TRUE(result.Image);
+            EXPECT_EQ(CompareRegion(*result.Image, reference, width, height), "") << width << "x" << height;
+            EXPECT_EQ(result.Warnings, 0);
+        }
+    }
+}
+
+// A region larger than the picture gives the whole picture, decoded as djpeg decodes it.
+TEST(PictureDecoder, UnlimitedRegionIsTheWholePicture)
+{
+    TemporaryFolder folder;
+    JpegSpec spec = Spec(345, 211, Colour, Chroma::Quarter420, Baseline);
+    std::filesystem::path file = folder.Path() / "whole.jpg";
+    WriteBytes(file, MakeJpeg(spec));
+    DecodeOptions options;
+    options.Width = 100000;
+    options.Height = 100000;
+    DecodeResult result = LoadPictureFile(file.string(), options);
+    ASSERT_TRUE(result.Image) << result.Detail;
+    EXPECT_EQ(CompareRegion(*result.Image, Djpeg(file, false)), "");
+}
+
+// A file cut short shows what was decoded: the rows before the cut are those of the whole file,
+// the rest is what libjpeg fills in, and no failure is reported.
+TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
+{
+    struct Cut {
+        const char* Name;
+        JpegSpec Spec;
+        double Kept;
+    };
+    const Cut cuts[] = {
+        { "baseline at half", Spec(401, 457, Colour, Chroma::Quarter420, Baseline), 0.5 },
+        { "larger baseline cut within the shown rows", Spec(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
+        { "progressive at half", Spec(500, 500, Colour, Chroma::Quarter420, Progressive), 0.5 },
+        { "greyscale at a third", Spec(401, 457, Grey, Chroma::Full444, Baseline), 0.33 },
+    };
+    for (const Cut& cut : cuts) {
+        SCOPED_TRACE(cut.Name);
+        std::vector<std::uint8_t> whole = MakeJpeg(cut.Spec);
+        auto kept = static_cast<std::size_t>(static_cast<double>(whole.size()) * cut.Kept);
+        DecodeResult full = DecodeJpeg(whole);
+        DecodeResult shortened = DecodeJpeg(testing::CutAfter(whole, kept));
+        ASSERT_EQ(shortened.Failure, DecodeFailure::None) << shortened.Detail;
+        ASSERT_TRUE(shortened.Image && full.Image);
+        EXPECT_GT(shortened.Warnings, 0);
+        EXPECT_EQ(shortened.Image->Width, full.Image->Width);
+        EXPECT_EQ(shortened.Image->Height, full.Image->Height);
+        if (cut.Spec.Mode == Baseline) {
+            // The first rows are complete long before the cut.
+            std::size_t firstRows = static_cast<std::size_t>(full.Image->Width) * 3 * 16;
+            EXPECT_TRUE(std::equal(full.Image->Pixels.begin(), full.Image->Pixels.begin() + firstRows,
+                shortened.Image->Pixels.begin()));
+        }
+        EXPECT_NE(full.Image->Pixels, shortened.Image->Pixels);
+    }
+}
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return { text.begin(), text.end() }; }
+
+// Every way a file can fail to be a picture, with the reason the decoder gives. The reasons are
+// not shown to the user; they show here that each file failed for the right cause and not for
+// another that happens to hide it.
+TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
+{
+    JpegSpec small = Spec(64, 48, Colour, Chroma::Quarter420, Baseline);
+    std::vector<std::uint8_t> good = MakeJpeg(small);
+
+    std::vector<std::uint8_t> noFrame = good;
+    noFrame[testing::FindMarker(good, 0xC0) + 1] = 0xCF; // a frame type no decoder knows
+
+    std::vector<std::uint8_t> badTableLength = good;
+    std::size_t table = testing::FindMarker(good, 0xC4);
+    badTableLength[table + 2] = 0x00;
+    badTableLength[table + 3] = 0x01;
+
+    // Without Huffman tables libjpeg falls back on the standard ones, but without quantisation
+    // tables nothing can be decoded.
+    std::vector<std::uint8_t> noQuantisationTables = good;
+    for (std::size_t at; (at = testing::FindMarker(noQuantisationTables, 0xDB)) != std::string::npos;) {
+        std::size_t length = static_cast<std::size_t>(noQuantisationTables[at + 2]) << 8 | noQuantisationTables[at + 3];
+        auto begin = noQuantisationTables.begin() + static_cast<std::ptrdiff_t>(at);
+        noQuantisationTables.erase(begin, begin + static_cast<std::ptrdiff_t>(2 + length));
+    }
+
+    JpegSpec progressiveHuge = Spec(64, 48, Colour, Chroma::Full444, Progressive);
+    JpegSpec manyScans = Spec(32, 32, Colour, Chroma::Full444, Progressive);
+    manyScans.RefinementScans = 10;
+    JpegSpec greyManyScans = Spec(16, 16, Grey, Chroma::Full444, Progressive);
+    greyManyScans.RefinementScans = 1;
+
+    JpegSpec restarts = Spec(401, 457, Colour, Chroma::Full444, Baseline);
+    restarts.RestartInterval = 1;
+
+    struct Bad {
+        const char* Name;
+        std::vector<std::uint8_t> Data;
+        DecodeFailure Expected;
+    };
+    const Bad corpus[] = {
+        { "empty", {}, DecodeFailure::Empty },
+        { "text", Bytes("Otázka 7: Jak se zachováte na křižovatce?\n"), DecodeFailure::NotDecodable },
+        { "png", testing::TinyPng(), DecodeFailure::NotDecodable },
+        { "start of image only", { 0xFF, 0xD8 }, DecodeFailure::NotDecodable },
+        { "header cut in the tables", testing::CutAfter(good, 100), DecodeFailure::NotDecodable },
+        { "header cut before the scan", testing::CutAfter(good, testing::FindMarker(good, 0xDA)),
+            DecodeFailure::NotDecodable },
+        { "unknown frame type", noFrame, DecodeFailure::NotDecodable },
+        { "table length too short", badTableLength, DecodeFailure::NotDecodable },
+        { "missing quantisation tables", noQuantisationTables, DecodeFailure::NotDecodable },
+        { "zero width", testing::WithClaimedSize(good, 0, 48), DecodeFailure::NotDecodable },
+        { "progressive claims 65500 x 65500", testing::WithClaimedSize(MakeJpeg(progressiveHuge), 65500, 65500),
+            DecodeFailure::DecoderMemoryLimit },
+        { "progressive 420 claims 65500 x 65500",
+            testing::WithClaimedSize(MakeJpeg(Spec(64, 48, Colour, Chroma::Quarter420, Progressive)), 65500, 65500),
+            DecodeFailure::DecoderMemoryLimit },
+        { "thousands of scans", MakeJpeg(manyScans), DecodeFailure::TooManyScans },
+        { "greyscale with over a hundred scans", MakeJpeg(greyManyScans), DecodeFailure::TooManyScans },
+        { "a restart marker out of place at every block", testing::WithRestartMarkersShuffled(MakeJpeg(restarts)),
+            DecodeFailure::TooManyWarnings },
+    };
+    for (const Bad& bad : corpus) {
+        SCOPED_TRACE(bad.Name);
+        DecodeResult result = DecodeJpeg(bad.Data);
+        EXPECT_EQ(result.Failure, bad.Expected) << result.Detail;
+        EXPECT_FALSE(result.Image);
+    }
+}
+
+// A baseline header may claim any size: only the shown rows are decoded, in bounded memory
+// and time, and libjpeg fills in what the short data lack.
+TEST(PictureDecoder, HugeBaselineClaimShowsItsVisiblePart)
+{
+    for (Chroma sampling : { Chroma::Full444, Chroma::Quarter420 }) {
+        std::vector<std::uint8_t> jpeg
+            = testing::WithClaimedSize(MakeJpeg(Spec(64, 48, Colour, sampling, Baseline)), 65500, 65500);
+        DecodeResult result = DecodeJpeg(jpeg);
+        ASSERT_EQ(result.Failure, DecodeFailure::None) << result.Detail;
+        EXPECT_EQ(result.Image->Width, VisibleWidth);
+        EXPECT_EQ(result.Image->Height, VisibleHeight);
+    }
+}
+
+// Each limit stops exactly what it is meant to stop and lets a genuine picture through.
+TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
+{
+    JpegSpec progressive = Spec(1200, 900, Colour, Chroma::Quarter420, Progressive);
+    std::vector<std::uint8_t> tenScans = MakeJpeg(progressive);
+    ASSERT_EQ(testing::ScanCount(progressive), 10);
+
+    JpegSpec restarts = Spec(200, 200, Colour, Chroma::Full444, Baseline);
+    restarts.RestartInterval = 1;
+    std::vector<std::uint8_t> shuffled = testing::WithRestartMarkersShuffled(MakeJpeg(restarts));
+
+    struct Limit {
+        const char* Name;
+        const std::vector<std::uint8_t>* Data;
+        DecodeLimits Limits;
+        DecodeFailure Expected;
+    };
+    DecodeLimits defaults;
+    DecodeLimits nineScans;
+    nineScans.MaxScans = 9;
+    DecodeLimits tenScansAllowed;
+    tenScansAllowed.MaxScans = 10;
+    DecodeLimits littleMemory;
+    littleMemory.MaxDecoderMemory = 1L << 20;
+    DecodeLimits fewWarnings;
+    fewWarnings.MaxWarnings = 10;
+    const Limit limits[] = {
+        { "ten scans, default", &tenScans, defaults, DecodeFailure::None },
+        { "ten scans, ten allowed", &tenScans, tenScansAllowed, DecodeFailure::None },
+        { "ten scans, nine allowed", &tenScans, nineScans, DecodeFailure::TooManyScans },
+        { "whole-image buffer over the memory limit", &tenScans, littleMemory, DecodeFailure::DecoderMemoryLimit },
+        { "hundreds of warnings, default", &shuffled, defaults, DecodeFailure::None },
+        { "hundreds of warnings, ten allowed", &shuffled, fewWarnings, DecodeFailure::TooManyWarnings },
+    };
+    for (const Limit& limit : limits) {
+        SCOPED_TRACE(limit.Name);
+        DecodeOptions options;
+        options.Limits = limit.Limits;
+        DecodeResult result = DecodeJpeg(*limit.Data, options);
+        EXPECT_EQ(result.Failure, limit.Expected) << result.Detail;
+        EXPECT_EQ(result.Image != nullptr, limit.Expected == DecodeFailure::None);
+    }
+}
+
+} // namespace
+} // namespace brzdomat

@@ -1,0 +1,264 @@
+// Loading a question's picture through the surface: where the file is looked for, what the user
+// sees when it cannot be shown, and that the picture on display survives every failure.
+
+#include "bank/question_picture.h"
+#include "tests/testsupport/jpeg_maker.h"
+#include "tests/testsupport/recording_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brzdomat {
+namespace {
+
+using testing::JpegSpec;
+using testing::MakeJpeg;
+using testing::RecordingSurface;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+constexpr std::string_view Message
+    = "Nelze načít obrázek pro danou otázku. Obrázek zřejmě chybý či je poškozen!";
+
+TEST(QuestionPicturePath, JoinsFolderAndNumbersWithoutPadding)
+{
+    struct Case {
+        std::string_view Start;
+        QuestionRef Question;
+        std::string_view Expected;
+    };
+    const Case cases[] = {
+        { "/home/ucitel/Testy", { 7, 12 }, "/home/ucitel/Testy/img/7_12.jpg" },
+        { "/home/ucitel/Testy", { 32, 25 }, "/home/ucitel/Testy/img/32_25.jpg" },
+        { "/home/ucitel/Testy", { 1, 1 }, "/home/ucitel/Testy/img/1_1.jpg" },
+        { "/home/ucitel/Testy", { 10, 5 }, "/home/ucitel/Testy/img/10_5.jpg" },
+        { "/", { 1, 1 }, "//img/1_1.jpg" },
+        { "/media/Testy s mezerou", { 3, 20 }, "/media/Testy s mezerou/img/3_20.jpg" },
+    };
+    for (const Case& entry : cases)
+        EXPECT_EQ(QuestionPicturePath(entry.Start, entry.Question), entry.Expected);
+}
+
+class CurrentDirectoryTest : public ::testing::Test {
+protected:
+    void TearDown() override { ASSERT_EQ(::chdir(Saved.c_str()), 0); }
+    std::string Saved = std::filesystem::current_path().string();
+};
+
+TEST_F(CurrentDirectoryTest, ReportsTheProcessDirectoryAndKeepsTheRootSeparator)
+{
+    TemporaryFolder folder;
+    std::string canonical = std::filesystem::canonical(folder.Path()).string();
+    ASSERT_EQ(::chdir(canonical.c_str()), 0);
+    EXPECT_EQ(CurrentDirectory(), canonical);
+    ASSERT_EQ(::chdir("/"), 0);
+    EXPECT_EQ(CurrentDirectory(), "/");
+}
+
+// A folder with img/ below it, and a surface that already shows a picture, so that a failed
+// load can be seen to keep it.
+class LoadQuestionPictureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(Images());
+        WriteBytes(Images() / "1_1.jpg", MakeJpeg(Card(300, 200)));
+        LoadQuestionPicture(Surface, Start(), { 1, 1 });
+        ASSERT_TRUE(Surface.PictureShown);
+        Previous = Surface.PictureShown;
+        Surface.ClearLog();
+    }
+
+    static JpegSpec Card(int width, int height)
+    {
+        JpegSpec spec;
+        spec.Width = width;
+        spec.Height = height;
+        spec.Drawing = testing::Content::Card;
+        return spec;
+    }
+
+    std::filesystem::path Images() const { return Folder.Path() / "img"; }
+    std::string Start() const { return Folder.Path().string(); }
+
+    void ExpectOneMessageAndPreviousKept()
+    {
+        EXPECT_EQ(Surface.MessageTexts(), std::vector<std::string> { std::string { Message } });
+        ASSERT_EQ(Surface.Boxes.size(), 1u);
+        EXPECT_EQ(Surface.Boxes[0].Message, MessageKind::Error);
+        EXPECT_EQ(Surface.Boxes[0].Buttons, ButtonSet::Ok);
+        EXPECT_EQ(Surface.PictureShown, Previous);
+        EXPECT_EQ(Surface.PicturesShownCount, 1);
+        EXPECT_EQ(Surface.Log.size(), 1u);
+    }
+
+    TemporaryFolder Folder;
+    RecordingSurface Surface;
+    std::shared_ptr<const RgbImage> Previous;
+};
+
+TEST_F(LoadQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
+{
+    WriteBytes(Images() / "7_12.jpg", MakeJpeg(Card(640, 480)));
+    LoadQuestionPicture(Surface, Start(), { 7, 12 });
+    EXPECT_EQ(Surface.Log, std::vector<std::string> { "ShowPicture(Image1, 401x457)" });
+    EXPECT_TRUE(Surface.Boxes.empty());
+    EXPECT_EQ(Surface.PicturesShownCount, 2);
+}
+
+// A root start directory gives two separators in a row, and the file is still found.
+TEST_F(LoadQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsTheFile)
+{
+    WriteBytes(Images() / "32_25.jpg", MakeJpeg(Card(120, 90)));
+    LoadQuestionPicture(Surface, Start() + "/", { 32, 25 });
+    ASSERT_TRUE(Surface.Boxes.empty());
+    EXPECT_EQ(Surface.PictureShown->Width, 120);
+    EXPECT_EQ(Surface.PictureShown->Height, 90);
+}
+
+// Nothing is cached: the same question loads its file anew, whatever happened to it between.
+TEST_F(LoadQuestionPictureTest, EveryLoadReadsTheFileAnew)
+{
+    std::filesystem::path file = Images() / "4_9.jpg";
+    WriteBytes(file, MakeJpeg(Card(100, 50)));
+    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    EXPECT_EQ(Surface.PictureShown->Width, 100);
+
+    WriteBytes(file, MakeJpeg(Card(60, 70)));
+    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    EXPECT_EQ(Surface.PictureShown->Width, 60);
+    std::shared_ptr<const RgbImage> second = Surface.PictureShown;
+
+    std::filesystem::remove(file);
+    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    EXPECT_EQ(Surface.PictureShown, second);
+    EXPECT_EQ(Surface.MessageTexts().size(), 1u);
+}
+
+// The corpus of files that must bring exactly one message and keep the picture on display.
+TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
+{
+    using Prepare = std::function<std::string(const std::filesystem::path& images)>;
+    auto write = [](std::vector<std::uint8_t> bytes) {
+        return [bytes](const std::filesystem::path& images) {
+            WriteBytes(images / "5_5.jpg", bytes);
+            return std::string {};
+        };
+    };
+    std::vector<std::uint8_t> good = MakeJpeg(Card(401, 457));
+    JpegSpec progressive = Card(64, 48);
+    progressive.Mode = testing::Coding::Progressive;
+    JpegSpec manyScans = progressive;
+    manyScans.RefinementScans = 10;
+    std::vector<std::uint8_t> damagedMarker = good;
+    damagedMarker[testing::FindMarker(good, 0xDB) + 1] = 0x02;
+    std::string text = "toto není obrázek\n";
+
+    struct Case {
+        const char* Name;
+        Prepare Make;
+    };
+    const std::vector<Case> cases = {
+        { "missing file", [](const std::filesystem::path&) { return std::string {}; } },
+        { "missing folder",
+            [](const std::filesystem::path& images) {
+                std::filesystem::remove_all(images);
+                return std::string {};
+            } },
+        { "folder in place of the file",
+            [](const std::filesystem::path& images) {
+                std::filesystem::create_directory(images / "5_5.jpg");
+                return std::string {};
+            } },
+        { "device in place of the file",
+            [](const std::filesystem::path& images) {
+                std::filesystem::create_symlink("/dev/zero", images / "5_5.jpg");
+                return std::string {};
+            } },
+        { "pipe in place of the file",
+            [](const std::filesystem::path& images) {
+                EXPECT_EQ(::mkfifo((images / "5_5.jpg").c_str(), 0600), 0);
+                return std::string {};
+            } },
+        { "no permission",
+            [&good](const std::filesystem::path& images) {
+                WriteBytes(images / "5_5.jpg", good);
+                std::filesystem::permissions(images / "5_5.jpg", std::filesystem::perms::none);
+                // Root reads any file; the case then shows nothing about permissions.
+                return ::geteuid() == 0 ? std::string { "skip" } : std::string {};
+            } },
+        { "several hundred megabytes",
+            [](const std::filesystem::path& images) {
+                // Sparse: it takes no disk space, and must be refused before it is read.
+                int descriptor = ::open((images / "5_5.jpg").c_str(), O_CREAT | O_WRONLY, 0600);
+                EXPECT_GE(descriptor, 0);
+                EXPECT_EQ(::ftruncate(descriptor, off_t { 300 } << 20), 0);
+                ::close(descriptor);
+                return std::string {};
+            } },
+        { "zero bytes", write({}) },
+        { "text file", write({ text.begin(), text.end() }) },
+        { "png", write(testing::TinyPng()) },
+        { "truncated header", write(testing::CutAfter(good, 150)) },
+        { "damaged marker", write(damagedMarker) },
+        { "progressive claiming 65500 x 65500",
+            write(testing::WithClaimedSize(MakeJpeg(progressive), 65500, 65500)) },
+        { "thousands of scans", write(MakeJpeg(manyScans)) },
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.Name);
+        std::filesystem::remove_all(Images());
+        std::filesystem::create_directory(Images());
+        if (entry.Make(Images()) == "skip")
+            continue;
+        Surface.ClearLog();
+        LoadQuestionPicture(Surface, Start(), { 5, 5 });
+        ExpectOneMessageAndPreviousKept();
+    }
+}
+
+// Files that are damaged but still hold a picture are shown without a message.
+TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
+{
+    std::vector<std::uint8_t> good = MakeJpeg(Card(401, 457));
+    struct Case {
+        const char* Name;
+        std::vector<std::uint8_t> Data;
+        int Width;
+        int Height;
+    };
+    const Case cases[] = {
+        { "data cut short", testing::CutAfter(good, good.size() / 2), 401, 457 },
+        { "no end of image marker", testing::CutAfter(good, good.size() - 2), 401, 457 },
+        { "baseline claiming 65500 x 65500", testing::WithClaimedSize(good, 65500, 65500), 401, 457 },
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.Name);
+        WriteBytes(Images() / "2_3.jpg", entry.Data);
+        Surface.ClearLog();
+        int shownBefore = Surface.PicturesShownCount;
+        LoadQuestionPicture(Surface, Start(), { 2, 3 });
+        EXPECT_TRUE(Surface.Boxes.empty());
+        EXPECT_EQ(Surface.PicturesShownCount, shownBefore + 1);
+        EXPECT_EQ(Surface.PictureShown->Width, entry.Width);
+        EXPECT_EQ(Surface.PictureShown->Height, entry.Height);
+    }
+}
+
+// The message is modal: the caller's world may change while it is open, and the loader must
+// return normally afterwards without a second box.
+TEST_F(LoadQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
+{
+    bool ranWhileOpen = false;
+    Surface.ReplyButton(PressedButton::Ok, [&ranWhileOpen] { ranWhileOpen = true; });
+    LoadQuestionPicture(Surface, Start(), { 9, 9 });
+    EXPECT_TRUE(ranWhileOpen);
+    EXPECT_EQ(Surface.OpenBoxes, 0);
+    EXPECT_EQ(Surface.Boxes.size(), 1u);
+}
+
+} // namespace
+} // namespace brzdomat
