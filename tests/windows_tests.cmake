@@ -8,3 +8,11 @@ if(TARGET brzdomat_sample_cards)
     gtest_discover_tests(brzdomat_windows_sample_tests DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()
+
+if(TARGET brzdomat_qt)
+    find_package(Qt6 REQUIRED COMPONENTS Test)
+    add_executable(brzdomat_windows_dialog_tests windows_dialogs_test.cpp)
+    target_link_libraries(brzdomat_windows_dialog_tests PRIVATE brzdomat_qt JPEG::JPEG GTest::gtest Qt6::Test)
+    gtest_discover_tests(brzdomat_windows_dialog_tests DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endif()

@@ -1,7 +1,9 @@
 #pragma once
 
-// The program's small windows. Each call makes a new window from its design, so every opening
-// shows the design state; the caller shows it modally and destroys it afterwards.
+// The program's small windows: the splash shown once at start-up, About, and the program
+// information. Each call makes a new window from its design, so every opening shows the design
+// state; the caller shows it modally and destroys it afterwards. The windows change no state of
+// a test run.
 
 #include <QDialog>
 
@@ -11,10 +13,18 @@
 
 namespace brzdomat {
 
-// TForm2: the splash window, which closes itself 2000 ms after it is made.
+// The product's web page, which the About window's link opens. The domain is reserved for
+// examples, so it can never lead anyone to a stranger's site.
+inline constexpr std::string_view ProductWebAddress = "https://www.brzdomat.example/";
+inline constexpr std::string_view ProductWebAddressText = "www.brzdomat.example";
+// The splash window closes itself this long after it is made.
+inline constexpr int SplashMilliseconds = 2000;
+
+// TForm2: the splash window, which closes itself SplashMilliseconds after it is made, or
+// earlier by its close button.
 std::unique_ptr<QDialog> MakeSplashWindow(QWidget* parent);
 
-// TForm3: About, whose link label asks openWebAddress to open the product's web page.
+// TForm3: About. Its link label calls openWebAddress with ProductWebAddress when clicked.
 std::unique_ptr<QDialog> MakeAboutWindow(
     QWidget* parent, std::function<void(std::string_view)> openWebAddress);
 

@@ -1,0 +1,405 @@
+// The splash, About and program-information windows on the offscreen platform: every text,
+// place, font and colour of their design, the link's colour rules, the splash's own closing,
+// and a fresh design state at each opening.
+
+#include "ui/qt/secondary_windows.h"
+
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace brzdomat {
+namespace {
+
+const QColor GreenText(0, 128, 0);
+const QColor BlueText(0, 0, 255);
+const QColor RedText(255, 0, 0);
+const QColor BlackText(0, 0, 0);
+
+QColor TextColour(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::WindowText);
+}
+
+template <typename Widget = QWidget> Widget* Child(QWidget* window, const char* name)
+{
+    auto* found = window->findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no " << name << " in " << window->objectName().toStdString();
+    return found;
+}
+
+// Shows the window without its modal loop, so the test can drive it.
+void ShowForTest(QDialog& window)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+}
+
+struct LabelDesign {
+    const char* Name;
+    QPoint Place;
+    const char* Text;
+    bool Bold;
+    // Invalid: the window's text colour.
+    QColor Colour;
+};
+
+void ExpectLabels(QDialog& window, const std::vector<LabelDesign>& labels)
+{
+    const QColor windowText = QApplication::palette().color(QPalette::WindowText);
+    for (const auto& design : labels) {
+        SCOPED_TRACE(design.Name);
+        auto* label = Child<QLabel>(&window, design.Name);
+        if (!label)
+            continue;
+        EXPECT_EQ(label->pos(), design.Place);
+        EXPECT_EQ(label->text().toStdString(), design.Text);
+        EXPECT_EQ(label->font().pixelSize(), 11);
+        EXPECT_EQ(label->font().bold(), design.Bold);
+        EXPECT_EQ(TextColour(label), design.Colour.isValid() ? design.Colour : windowText);
+        // Sized to the text, inside the window: nothing of the text is cut.
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        EXPECT_GE(label->height(), label->fontMetrics().height());
+        EXPECT_LE(label->geometry().right(), window.width() - 1);
+        EXPECT_LE(label->geometry().bottom(), window.height() - 1);
+    }
+}
+
+TEST(SecondaryWindows, AreFixedCentredDialogsWithOnlyACloseButton)
+{
+    const struct {
+        std::unique_ptr<QDialog> Window;
+        const char* Name;
+        const char* Caption;
+        QSize Client;
+    } windows[] = {
+        { MakeSplashWindow(nullptr), "TForm2", "Tervolan", { 151, 199 } },
+        { MakeAboutWindow(nullptr, nullptr), "TForm3", "About", { 193, 244 } },
+        { MakeProgramInfoWindow(nullptr), "TForm5", "O programu", { 498, 209 } },
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto& each : windows) {
+        SCOPED_TRACE(each.Name);
+        QDialog& window = *each.Window;
+        EXPECT_EQ(window.objectName().toStdString(), each.Name);
+        EXPECT_EQ(window.windowTitle().toStdString(), each.Caption);
+        EXPECT_EQ(window.size(), each.Client);
+        EXPECT_EQ(window.minimumSize(), each.Client) << "the user cannot resize it";
+        EXPECT_EQ(window.maximumSize(), each.Client) << "the user cannot resize it";
+        const auto flags = window.windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowContextHelpButtonHint));
+        EXPECT_EQ(window.font().pixelSize(), 11);
+        EXPECT_FALSE(window.font().bold());
+        EXPECT_LE(std::abs(window.geometry().center().x() - screen.center().x()), 1);
+        EXPECT_LE(std::abs(window.geometry().center().y() - screen.center().y()), 1);
+    }
+}
+
+TEST(SplashWindow, ShowsItsDesign)
+{
+    auto window = MakeSplashWindow(nullptr);
+    ExpectLabels(*window,
+        {
+            { "Label1", { 42, 8 }, "Free Ware", true, GreenText },
+            { "Label2", { 51, 184 }, "Tervolan", true, RedText },
+        });
+    for (const char* name : { "Label1", "Label2" }) {
+        auto* label = Child<QLabel>(window.get(), name);
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->autoFillBackground()) << name << ": opaque behind its text";
+        EXPECT_EQ(label->palette().color(QPalette::Window), QColor(Qt::white)) << name;
+    }
+    EXPECT_EQ(
+        window->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+
+    auto* picture = Child<PictureView>(window.get(), "Image1");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->geometry(), QRect(0, 0, 153, 201));
+    ASSERT_NE(picture->Picture(), nullptr) << "the splash picture was not decoded";
+    EXPECT_EQ(picture->Picture()->Width, 152);
+    EXPECT_EQ(picture->Picture()->Height, 200);
+    // The labels are drawn over the picture, not under it.
+    EXPECT_LT(window->children().indexOf(picture),
+        window->children().indexOf(Child(window.get(), "Label1")));
+
+    // On screen: the picture at its natural size from the top-left corner, the labels' white
+    // behind their text.
+    ShowForTest(*window);
+    const QImage shot = window->grab().toImage();
+    const auto& pixels = picture->Picture()->Pixels;
+    for (const QPoint at : { QPoint(0, 0), QPoint(75, 150), QPoint(150, 120), QPoint(20, 198) }) {
+        const std::size_t index = (static_cast<std::size_t>(at.y()) * 152 + at.x()) * 3;
+        EXPECT_EQ(shot.pixelColor(at), QColor(pixels[index], pixels[index + 1], pixels[index + 2]))
+            << at.x() << ", " << at.y();
+    }
+    auto* label = Child<QLabel>(window.get(), "Label2");
+    EXPECT_EQ(shot.pixelColor(label->geometry().topLeft()), QColor(Qt::white));
+    window->close();
+}
+
+TEST(SplashWindow, ClosesItselfAfterTwoSeconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto window = MakeSplashWindow(nullptr);
+    auto* timer = Child<QTimer>(window.get(), "Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive()) << "running from creation";
+    EXPECT_EQ(timer->interval(), 2000);
+    // A guard, so that a splash which never closes fails the test instead of hanging it.
+    QTimer::singleShot(10'000, window.get(), [&] { window->done(-1); });
+    const int result = window->exec();
+    const auto elapsed = clock.elapsed();
+    EXPECT_NE(result, -1) << "did not close by itself";
+    EXPECT_GE(elapsed, 1990);
+    EXPECT_LT(elapsed, 10'000);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(SplashWindow, ClosesEarlierByItsCloseButtonButNotByEscape)
+{
+    auto window = MakeSplashWindow(nullptr);
+    ShowForTest(*window);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible()) << "Escape is not a way to close it";
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    // The timer that would have closed it may still tick; that must do no harm.
+    QTest::qWait(50);
+}
+
+TEST(AboutWindow, ShowsItsDesign)
+{
+    auto window = MakeAboutWindow(nullptr, nullptr);
+    ExpectLabels(*window,
+        {
+            { "Label5", { 54, 88 }, "Brzdomat", true, RedText },
+            { "Label6", { 22, 152 }, "This product is Free Ware", true, GreenText },
+            { "Label7", { 39, 208 }, "www.brzdomat.example", false, QColor() },
+        });
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(Qt::white));
+
+    auto* icon = Child<QLabel>(window.get(), "Image1");
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->geometry(), QRect(80, 112, 33, 33));
+    EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(icon->alignment(), Qt::AlignLeft | Qt::AlignTop);
+
+    auto* ok = Child<QPushButton>(window.get(), "Button1");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->geometry(), QRect(48, 176, 97, 25));
+    EXPECT_EQ(ok->text().toStdString(), "Ok");
+    EXPECT_EQ(ok->font().pixelSize(), 11);
+    for (auto* child : window->findChildren<QWidget*>())
+        EXPECT_EQ(child->focusPolicy() != Qt::NoFocus, child == ok)
+            << child->objectName().toStdString();
+
+    auto* link = Child<QLabel>(window.get(), "Label7");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link->toolTip().toStdString(), "Oficiální stránky");
+
+    // Nothing above the product's name.
+    ShowForTest(*window);
+    const QImage shot = window->grab().toImage();
+    for (int y = 0; y < 88; y += 4)
+        for (int x = 0; x < 193; x += 4)
+            ASSERT_EQ(shot.pixelColor(x, y), QColor(Qt::white)) << x << ", " << y;
+}
+
+TEST(AboutWindow, LinkTurnsBlueOverItselfAndBlackOnlyOverTheBareSurface)
+{
+    auto window = MakeAboutWindow(nullptr, nullptr);
+    ShowForTest(*window);
+    auto* link = Child<QLabel>(window.get(), "Label7");
+    ASSERT_NE(link, nullptr);
+    const QColor designColour = TextColour(link);
+    const auto centreOf
+        = [&](const char* name) { return Child(window.get(), name)->geometry().center(); };
+
+    const struct {
+        const char* Where;
+        QPoint To;
+        QColor Expected;
+    } moves[] = {
+        { "the bare surface before the link was touched", { 10, 10 }, BlackText },
+        { "the link", centreOf("Label7"), BlueText },
+        { "the Ok button", centreOf("Button1"), BlueText },
+        { "the product name", centreOf("Label5"), BlueText },
+        { "the icon", centreOf("Image1"), BlueText },
+        { "the Free Ware line", centreOf("Label6"), BlueText },
+        { "the bare surface", { 5, 230 }, BlackText },
+        { "the Ok button", centreOf("Button1"), BlackText },
+        { "the link again", centreOf("Label7") + QPoint(10, 0), BlueText },
+        { "the bare surface right of the link", { 185, 214 }, BlackText },
+    };
+    // At creation the link has the window's text colour; the first move sets it explicitly.
+    EXPECT_EQ(designColour, QApplication::palette().color(QPalette::WindowText));
+    for (const auto& move : moves) {
+        QTest::mouseMove(window.get(), move.To);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(TextColour(link), move.Expected) << "after moving over " << move.Where;
+    }
+}
+
+TEST(AboutWindow, LinkClickOpensTheProductPageAndOkCloses)
+{
+    std::vector<std::string> opened;
+    auto window
+        = MakeAboutWindow(nullptr, [&](std::string_view address) { opened.emplace_back(address); });
+    ShowForTest(*window);
+    auto* link = Child<QLabel>(window.get(), "Label7");
+    ASSERT_NE(link, nullptr);
+
+    QTest::mouseClick(link, Qt::RightButton, {}, link->rect().center());
+    EXPECT_TRUE(opened.empty()) << "only the left button clicks";
+    QTest::mousePress(link, Qt::LeftButton, {}, link->rect().center());
+    QTest::mouseRelease(link, Qt::LeftButton, {}, link->rect().bottomRight() + QPoint(30, 30));
+    EXPECT_TRUE(opened.empty()) << "a press that is released elsewhere is no click";
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    EXPECT_EQ(opened, std::vector<std::string> { "https://www.brzdomat.example/" });
+    EXPECT_TRUE(window->isVisible()) << "the link leaves the window open";
+
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible()) << "Escape is not a way to close it";
+    QTest::mouseClick(Child<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(AboutWindow, EveryOpeningStartsFromTheDesign)
+{
+    const QColor windowText = QApplication::palette().color(QPalette::WindowText);
+    for (int opening = 1; opening <= 2; ++opening) {
+        auto window = MakeAboutWindow(nullptr, nullptr);
+        ShowForTest(*window);
+        auto* link = Child<QLabel>(window.get(), "Label7");
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(TextColour(link), windowText) << "opening " << opening;
+        // A different spot each time: a move to where the pointer already is reports nothing.
+        QTest::mouseMove(window.get(), link->geometry().center() + QPoint(opening * 3, 0));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(TextColour(link), BlueText) << "opening " << opening;
+        window->close();
+    }
+}
+
+TEST(ProgramInfoWindow, ShowsItsFifteenLabelsAndNothingElse)
+{
+    auto window = MakeProgramInfoWindow(nullptr);
+    ExpectLabels(*window,
+        {
+            { "Label1", { 8, 8 },
+                "Program slouží k procvičování ke zkouškám v autoškole a k  přezkušovacím testům.",
+                false, QColor() },
+            { "Label2", { 8, 32 }, "Volby testů:", false, QColor() },
+            { "Label3", { 64, 48 }, "Vybrat si test:", true, QColor() },
+            { "Label6", { 216, 48 }, "Umožní si vybrat přímo číslo zvoleného testu ke zkoušení",
+                false, QColor() },
+            { "Label4", { 64, 64 }, "Náhodný celý test:", true, QColor() },
+            { "Label7", { 216, 64 }, "Náhodně vybere číslo testu ke zkoušení (1-32)", false,
+                QColor() },
+            { "Label5", { 64, 80 }, "Náhodný výběr otázek:", true, QColor() },
+            { "Label8", { 216, 80 }, "Náhodně se budou vybírat jednotlivé otázky (1-25)", false,
+                QColor() },
+            { "Label9", { 216, 96 }, "z různých testů", false, QColor() },
+            { "Label13", { 64, 112 }, "Úplně. náh. výběr otázek:", true, QColor() },
+            { "Label14", { 216, 112 }, "Uživatel si zvolí počet otázek - budou se zobrazovat",
+                false, QColor() },
+            { "Label15", { 216, 128 }, "náhodně vybrané otázky z náhodných testů", false,
+                QColor() },
+            { "Label10", { 16, 152 },
+                "Jednotlivé otázky s obrázky jsou uloženy ve složce img. Tyto obrázky nesmí být "
+                "smazány!",
+                false, QColor() },
+            { "Label11", { 16, 168 },
+                "Jinak to bude mít za následek částečnou, či úplnou nefunkčnost programu.", false,
+                QColor() },
+            { "Label12", { 16, 184 },
+                "Obrázky ale můžete nahradit za kvalitnější (v případě, že je získáte).", false,
+                QColor() },
+        });
+    const auto children = window->findChildren<QWidget*>();
+    EXPECT_EQ(children.size(), 15);
+    EXPECT_EQ(window->findChildren<QLabel*>().size(), 15);
+    EXPECT_EQ(
+        window->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+
+    // No two labels overlap: a mode name ends before its description begins.
+    for (auto* first : children) {
+        for (auto* second : children) {
+            if (first == second)
+                continue;
+            EXPECT_FALSE(first->geometry().intersects(second->geometry()))
+                << first->objectName().toStdString() << " overlaps "
+                << second->objectName().toStdString();
+        }
+    }
+}
+
+// The artwork is ours and kept to its formats: the splash a colour baseline JFIF JPEG of
+// 152 x 200 pixels of about ten kilobytes, the About icon 32 x 32 with at most 16 colours.
+TEST(Artwork, KeepsItsFormats)
+{
+    QFile splash(QStringLiteral(":/artwork/splash.jpg"));
+    ASSERT_TRUE(splash.open(QIODevice::ReadOnly));
+    QByteArray bytes = splash.readAll();
+    EXPECT_GE(bytes.size(), 8'000);
+    EXPECT_LE(bytes.size(), 12'500);
+
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+        static_cast<unsigned long>(bytes.size()));
+    // The file is ours and known good; a damaged one ends the test program with libjpeg's message.
+    ASSERT_EQ(jpeg_read_header(&info, TRUE), JPEG_HEADER_OK);
+    EXPECT_EQ(info.image_width, 152u);
+    EXPECT_EQ(info.image_height, 200u);
+    EXPECT_EQ(info.num_components, 3);
+    EXPECT_EQ(info.jpeg_color_space, JCS_YCbCr);
+    EXPECT_FALSE(info.progressive_mode);
+    EXPECT_TRUE(info.saw_JFIF_marker);
+    jpeg_destroy_decompress(&info);
+
+    const QImage icon(QStringLiteral(":/artwork/about_icon.png"));
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    std::set<QRgb> colours;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            colours.insert(icon.pixel(x, y));
+    EXPECT_LE(colours.size(), 16u);
+    EXPECT_GE(colours.size(), 4u) << "a drawing, not a blank";
+}
+
+} // namespace
+} // namespace brzdomat
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Test discovery runs the program without the test's environment; it needs no screen either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}

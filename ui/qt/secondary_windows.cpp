@@ -1,0 +1,308 @@
+#include "ui/qt/secondary_windows.h"
+
+#include "bank/jpeg_decoder.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_view.h"
+#include "ui/ui_surface.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <span>
+
+namespace brzdomat {
+namespace {
+
+QColor ToQColor(Colour colour)
+{
+    return QColor(colour.Red, colour.Green, colour.Blue);
+}
+
+void SetTextColour(QWidget* widget, QColor colour)
+{
+    auto palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void SetBackground(QWidget* widget, QColor colour)
+{
+    auto palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// A label at its place, sized to its text as the layout's labels are.
+QLabel* AddLabel(
+    QWidget* window, const char* name, QPoint place, const QString& text, const QFont& font)
+{
+    auto* label = new QLabel(text, window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->move(place);
+    label->adjustSize();
+    return label;
+}
+
+// Fixed-size dialog behaviour shared by the three windows: a title bar with only the close
+// button, a client area that cannot be resized, and no closing by Escape, which none of the
+// windows offers.
+class FixedWindow : public QDialog {
+public:
+    FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client)
+        : QDialog(parent,
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                | Qt::WindowCloseButtonHint)
+    {
+        setObjectName(QString::fromLatin1(name));
+        setWindowTitle(caption);
+        setFont(LayoutFont(WindowFontPixels));
+        setFixedSize(client);
+        setSizeGripEnabled(false);
+        // Centred on the screen rather than over the main window.
+        QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            move(screen->availableGeometry().center()
+                - QPoint(client.width() / 2, client.height() / 2));
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+};
+
+class SplashWindow : public FixedWindow {
+public:
+    explicit SplashWindow(QWidget* parent)
+        : FixedWindow(parent, "TForm2", QStringLiteral("Tervolan"), QSize(151, 199))
+    {
+        SetBackground(this, palette().color(QPalette::Button));
+
+        auto* picture = new PictureView(this);
+        picture->setObjectName(QStringLiteral("Image1"));
+        picture->setGeometry(0, 0, 153, 201);
+        picture->SetPicture(SplashPicture());
+
+        const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
+        auto* freeWare = AddLabel(this, "Label1", QPoint(42, 8), QStringLiteral("Free Ware"), bold);
+        SetTextColour(freeWare, ToQColor(Green));
+        SetBackground(freeWare, Qt::white);
+        auto* tervolan
+            = AddLabel(this, "Label2", QPoint(51, 184), QStringLiteral("Tervolan"), bold);
+        SetTextColour(tervolan, ToQColor(Red));
+        SetBackground(tervolan, Qt::white);
+
+        // Precise, so that the window never closes before its full two seconds.
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QStringLiteral("Timer1"));
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(SplashMilliseconds);
+        connect(timer, &QTimer::timeout, this, [this, timer] { Timer1Timer(timer); });
+        timer->start();
+    }
+
+private:
+    void Timer1Timer(QTimer* timer)
+    {
+        timer->stop();
+        close();
+    }
+
+    // The picture is part of the program, so it cannot be missing; if it were damaged, the
+    // window would still open and close, only without its picture.
+    static std::shared_ptr<const RgbImage> SplashPicture()
+    {
+        QFile file(QStringLiteral(":/artwork/splash.jpg"));
+        if (!file.open(QIODevice::ReadOnly))
+            return nullptr;
+        const QByteArray bytes = file.readAll();
+        DecodeOptions options;
+        options.Width = 153;
+        options.Height = 201;
+        const auto decoded
+            = DecodeJpeg(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size())),
+                options);
+        return decoded.Image;
+    }
+};
+
+// The About window's link: blue while the pointer moves over it, opening the web page when
+// clicked. A click is a press and a release both on the label.
+class LinkLabel : public QLabel {
+public:
+    LinkLabel(QWidget* parent, std::function<void()> onMove, std::function<void()> onClick)
+        : QLabel(parent)
+        , OnMove(std::move(onMove))
+        , OnClick(std::move(onClick))
+    {
+        setMouseTracking(true);
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        OnMove();
+        event->accept();
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        Pressed = event->button() == Qt::LeftButton;
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        const bool click = Pressed && event->button() == Qt::LeftButton
+            && rect().contains(event->position().toPoint());
+        Pressed = false;
+        event->accept();
+        if (click)
+            OnClick();
+    }
+
+private:
+    std::function<void()> OnMove;
+    std::function<void()> OnClick;
+    bool Pressed = false;
+};
+
+class AboutWindow : public FixedWindow {
+public:
+    AboutWindow(QWidget* parent, std::function<void(std::string_view)> openWebAddress)
+        : FixedWindow(parent, "TForm3", QStringLiteral("About"), QSize(193, 244))
+        , OpenWebAddress(std::move(openWebAddress))
+    {
+        SetBackground(this, Qt::white);
+        setMouseTracking(true);
+        const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
+
+        auto* name = AddLabel(this, "Label5", QPoint(54, 88), QStringLiteral("Brzdomat"), bold);
+        SetTextColour(name, ToQColor(Red));
+
+        auto* icon = new QLabel(this);
+        icon->setObjectName(QStringLiteral("Image1"));
+        icon->setGeometry(80, 112, 33, 33);
+        icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        icon->setPixmap(QPixmap(QStringLiteral(":/artwork/about_icon.png")));
+
+        auto* freeWare = AddLabel(
+            this, "Label6", QPoint(22, 152), QStringLiteral("This product is Free Ware"), bold);
+        SetTextColour(freeWare, ToQColor(Green));
+
+        auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+        ok->setObjectName(QStringLiteral("Button1"));
+        ok->setGeometry(48, 176, 97, 25);
+        connect(ok, &QPushButton::clicked, this, &AboutWindow::Button1Click);
+
+        Link = new LinkLabel(
+            this, [this] { Label7MouseMove(); }, [this] { Label7Click(); });
+        Link->setObjectName(QStringLiteral("Label7"));
+        Link->setTextFormat(Qt::PlainText);
+        Link->setText(QString::fromUtf8(
+            ProductWebAddressText.data(), static_cast<qsizetype>(ProductWebAddressText.size())));
+        Link->move(39, 208);
+        Link->adjustSize();
+        Link->setCursor(Qt::PointingHandCursor);
+        Link->setToolTip(QStringLiteral("Oficiální stránky"));
+
+        ok->setFocus();
+    }
+
+protected:
+    // Only the bare surface counts: a move over another control reaches the window too (those
+    // controls do not track the mouse), and must leave the link as it is.
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!childAt(event->position().toPoint()))
+            FormMouseMove();
+        QDialog::mouseMoveEvent(event);
+    }
+
+private:
+    void Button1Click() { close(); }
+    void Label7Click()
+    {
+        if (OpenWebAddress)
+            OpenWebAddress(ProductWebAddress);
+    }
+    void Label7MouseMove() { SetTextColour(Link, ToQColor(Blue)); }
+    void FormMouseMove() { SetTextColour(Link, ToQColor(Black)); }
+
+    std::function<void(std::string_view)> OpenWebAddress;
+    LinkLabel* Link = nullptr;
+};
+
+struct InfoLine {
+    const char* Name;
+    QPoint Place;
+    const char* Text;
+    Weight Boldness;
+};
+
+// Top to bottom: the mode names stand at left 64, their descriptions at left 216.
+const InfoLine ProgramInfoLines[] = {
+    { "Label1", { 8, 8 },
+        "Program slouží k procvičování ke zkouškám v autoškole a k  přezkušovacím testům.",
+        Weight::Regular },
+    { "Label2", { 8, 32 }, "Volby testů:", Weight::Regular },
+    { "Label3", { 64, 48 }, "Vybrat si test:", Weight::Bold },
+    { "Label6", { 216, 48 }, "Umožní si vybrat přímo číslo zvoleného testu ke zkoušení",
+        Weight::Regular },
+    { "Label4", { 64, 64 }, "Náhodný celý test:", Weight::Bold },
+    { "Label7", { 216, 64 }, "Náhodně vybere číslo testu ke zkoušení (1-32)", Weight::Regular },
+    { "Label5", { 64, 80 }, "Náhodný výběr otázek:", Weight::Bold },
+    { "Label8", { 216, 80 }, "Náhodně se budou vybírat jednotlivé otázky (1-25)", Weight::Regular },
+    { "Label9", { 216, 96 }, "z různých testů", Weight::Regular },
+    { "Label13", { 64, 112 }, "Úplně. náh. výběr otázek:", Weight::Bold },
+    { "Label14", { 216, 112 }, "Uživatel si zvolí počet otázek - budou se zobrazovat",
+        Weight::Regular },
+    { "Label15", { 216, 128 }, "náhodně vybrané otázky z náhodných testů", Weight::Regular },
+    { "Label10", { 16, 152 },
+        "Jednotlivé otázky s obrázky jsou uloženy ve složce img. Tyto obrázky nesmí být smazány!",
+        Weight::Regular },
+    { "Label11", { 16, 168 },
+        "Jinak to bude mít za následek částečnou, či úplnou nefunkčnost programu.",
+        Weight::Regular },
+    { "Label12", { 16, 184 },
+        "Obrázky ale můžete nahradit za kvalitnější (v případě, že je získáte).", Weight::Regular },
+};
+
+} // namespace
+
+std::unique_ptr<QDialog> MakeSplashWindow(QWidget* parent)
+{
+    return std::make_unique<SplashWindow>(parent);
+}
+
+std::unique_ptr<QDialog> MakeAboutWindow(
+    QWidget* parent, std::function<void(std::string_view)> openWebAddress)
+{
+    return std::make_unique<AboutWindow>(parent, std::move(openWebAddress));
+}
+
+std::unique_ptr<QDialog> MakeProgramInfoWindow(QWidget* parent)
+{
+    auto window = std::make_unique<FixedWindow>(
+        parent, "TForm5", QStringLiteral("O programu"), QSize(498, 209));
+    SetBackground(window.get(), window->palette().color(QPalette::Button));
+    for (const auto& line : ProgramInfoLines)
+        AddLabel(window.get(), line.Name, line.Place, QString::fromUtf8(line.Text),
+            LayoutFont(WindowFontPixels, line.Boldness));
+    return window;
+}
+
+} // namespace brzdomat
