@@ -33,8 +33,8 @@ std::uint8_t Clamp(double value)
 void PhotoPixel(int x, int y, std::uint8_t* rgb)
 {
     std::uint32_t noise = Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
-    rgb[0] = Clamp(128 + 90 * std::sin(x * 0.05) + static_cast<int>(noise & 31) - 16);
-    rgb[1] = Clamp(128 + 90 * std::cos(y * 0.037 + x * 0.011) + static_cast<int>((noise >> 8) & 31) - 16);
+    rgb[0] = Clamp(128 + 90 * std::sin(x * 0.05) + static_cast<int>(noise & 15) - 8);
+    rgb[1] = Clamp(128 + 90 * std::cos(y * 0.037 + x * 0.011) + static_cast<int>((noise >> 8) & 15) - 8);
     rgb[2] = Clamp((x ^ y) & 0xFF);
 }
 
@@ -43,14 +43,21 @@ void CardPixel(int x, int y, int width, int height, std::uint8_t* rgb)
 {
     rgb[0] = rgb[1] = rgb[2] = 255;
     if (y > height / 2 && x > width / 8 && x < width * 7 / 8 && y < height * 15 / 16) {
-        PhotoPixel(x, y, rgb);
+        // A smooth scene: sky, a road and a car-like block.
+        bool car = x > width / 3 && x < width / 2 && y > height * 3 / 4 && y < height * 5 / 6;
+        rgb[0] = car ? 200 : Clamp(90 + 60 * std::sin(x * 0.02));
+        rgb[1] = car ? 30 : Clamp(y < height * 2 / 3 ? 150 : 100 + 30 * std::cos(y * 0.05));
+        rgb[2] = car ? 40 : Clamp(y < height * 2 / 3 ? 230 : 90);
         return;
     }
-    int line = y / 18;
-    int inLine = y % 18;
-    std::uint32_t word = Hash(static_cast<std::uint32_t>(x / 23), static_cast<std::uint32_t>(line));
-    if (inLine >= 4 && inLine < 14 && x > 10 && x < width - 10 && (word & 3) != 0
-        && (Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y)) & 7) < 3)
+    // Words are runs of letter-like strokes; a word is present where the hash says so.
+    int line = y / 36;
+    int inLine = y % 36;
+    std::uint32_t word = Hash(static_cast<std::uint32_t>(x / 40), static_cast<std::uint32_t>(line));
+    bool inWord = inLine >= 4 && inLine < 14 && x > 10 && x < width - 10 && (word & 3) != 0
+        && x % 40 < 34;
+    bool stroke = x % 7 < 2 || inLine == 4 || (inLine == 9 && (word >> 4 & 1) != 0);
+    if (inWord && stroke)
         rgb[0] = rgb[1] = rgb[2] = 20;
 }
 
@@ -142,7 +149,7 @@ std::vector<std::uint8_t> DrawPixels(const JpegSpec& spec)
 {
     int components = Components(spec.Model);
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(spec.Width) * spec.Height * components);
-    std::uint8_t rgb[3];
+    std::uint8_t rgb[3] {};
     std::uint8_t* out = pixels.data();
     for (int y = 0; y < spec.Height; ++y) {
         for (int x = 0; x < spec.Width; ++x) {

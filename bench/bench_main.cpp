@@ -1,0 +1,80 @@
+// The entry point of brzdomat_bench: Google Benchmark's own, plus the ratios of registered
+// comparisons, computed from the times measured in this very run.
+
+#include "bench/bench_compare.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace brzdomat::bench {
+
+namespace {
+
+struct Comparison {
+    std::string Measured;
+    std::string Baseline;
+    double Goal = 0;
+};
+
+std::vector<Comparison>& Comparisons()
+{
+    static std::vector<Comparison> comparisons;
+    return comparisons;
+}
+
+// Prints as the console reporter does and keeps the real time of every run.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                RealTimes[run.benchmark_name()] = run.GetAdjustedRealTime()
+                    * benchmark::GetTimeUnitMultiplier(run.time_unit);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> RealTimes;
+};
+
+} // namespace
+
+bool CompareWithBaseline(std::string measured, std::string baseline, double goal)
+{
+    Comparisons().push_back({ std::move(measured), std::move(baseline), goal });
+    return true;
+}
+
+} // namespace brzdomat::bench
+
+int main(int argc, char** argv)
+{
+    using namespace brzdomat::bench;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    bool printedHeader = false;
+    for (const Comparison& comparison : Comparisons()) {
+        auto measured = reporter.RealTimes.find(comparison.Measured);
+        auto baseline = reporter.RealTimes.find(comparison.Baseline);
+        if (measured == reporter.RealTimes.end() || baseline == reporter.RealTimes.end()
+            || baseline->second <= 0)
+            continue;
+        if (!printedHeader) {
+            std::printf("\n%-44s %-44s %8s %8s\n", "measured", "baseline", "ratio", "goal");
+            printedHeader = true;
+        }
+        double ratio = measured->second / baseline->second;
+        std::printf("%-44s %-44s %8.3f %8.3f %s\n", comparison.Measured.c_str(),
+            comparison.Baseline.c_str(), ratio, comparison.Goal,
+            ratio <= comparison.Goal ? "met" : "MISSED");
+    }
+    return 0;
+}

@@ -1,0 +1,166 @@
+// Loading question pictures against a plain libjpeg decode of the same bytes, and the memory
+// that loading a large photograph takes.
+
+#include "bank/jpeg_decoder.h"
+#include "bench/bench_compare.h"
+#include "tests/testsupport/jpeg_maker.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <malloc.h>
+#include <stdexcept>
+#include <string>
+
+#include <jpeglib.h>
+
+namespace {
+
+using namespace brzdomat;
+using testing::Chroma;
+using testing::Coding;
+using testing::Content;
+using testing::JpegSpec;
+
+struct Sample {
+    std::string Path;
+    std::vector<std::uint8_t> Bytes;
+};
+
+enum SampleKind { Card, BigBaseline, BigProgressive };
+
+// The files are made once per process; the large ones take a few seconds to encode.
+const Sample& SampleOf(SampleKind kind)
+{
+    static testing::TemporaryFolder folder;
+    static std::map<SampleKind, Sample> samples;
+    auto found = samples.find(kind);
+    if (found != samples.end())
+        return found->second;
+    JpegSpec spec;
+    spec.Sampling = Chroma::Quarter420;
+    spec.Quality = 85;
+    if (kind == Card) {
+        spec.Width = VisibleWidth;
+        spec.Height = VisibleHeight;
+        spec.Drawing = Content::Card;
+        spec.Quality = 75; // about 30 KB, like the cards of a question set
+    } else {
+        spec.Width = 6000;
+        spec.Height = 8000;
+        spec.Drawing = Content::Photo;
+        spec.Mode = kind == BigProgressive ? Coding::Progressive : Coding::Baseline;
+    }
+    Sample sample;
+    sample.Bytes = testing::MakeJpeg(spec);
+    sample.Path = (folder.Path() / ("sample" + std::to_string(kind) + ".jpg")).string();
+    testing::WriteBytes(sample.Path, sample.Bytes);
+    return samples.emplace(kind, std::move(sample)).first->second;
+}
+
+// What any program would do with libjpeg to show a picture: decode all of it at full size,
+// floating-point inverse DCT, RGB.
+std::size_t PlainFullDecode(const std::vector<std::uint8_t>& bytes)
+{
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.dct_method = JDCT_FLOAT;
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
+    std::vector<std::uint8_t> pixels(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return pixels.size();
+}
+
+void BM_PlainFullDecode(benchmark::State& state, SampleKind kind)
+{
+    const Sample& sample = SampleOf(kind);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PlainFullDecode(sample.Bytes));
+    state.counters["file_KB"] = static_cast<double>(sample.Bytes.size()) / 1024;
+}
+
+void BM_LoadPicture(benchmark::State& state, SampleKind kind)
+{
+    const Sample& sample = SampleOf(kind);
+    for (auto _ : state) {
+        DecodeResult result = LoadPictureFile(sample.Path);
+        if (!result.Image) {
+            state.SkipWithError(("load failed: " + result.Detail).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(result.Image->Pixels.data());
+    }
+}
+
+long StatusKilobytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0)
+            return std::stol(line.substr(std::string { field }.size()));
+    }
+    return -1;
+}
+
+// The peak resident memory above the process as it was just before the load. Writing 5 to
+// clear_refs resets the kernel's high-water mark to the present size.
+void BM_PeakMemoryOfLoad(benchmark::State& state, SampleKind kind)
+{
+    const Sample& sample = SampleOf(kind);
+    double aboveIdleMb = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        long idle = StatusKilobytes("VmRSS:");
+        state.ResumeTiming();
+        DecodeResult result = LoadPictureFile(sample.Path);
+        state.PauseTiming();
+        long peak = StatusKilobytes("VmHWM:");
+        if (!result.Image || idle < 0 || peak < 0) {
+            state.SkipWithError("no measurement");
+            break;
+        }
+        aboveIdleMb = static_cast<double>(peak - idle) / 1024;
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB_above_idle"] = aboveIdleMb;
+    state.counters["file_MB"] = static_cast<double>(sample.Bytes.size()) / (1 << 20);
+}
+
+BENCHMARK_CAPTURE(BM_PlainFullDecode, card, Card)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_LoadPicture, card, Card)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PlainFullDecode, baseline_6000x8000, BigBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadPicture, baseline_6000x8000, BigBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlainFullDecode, progressive_6000x8000, BigProgressive)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(BM_LoadPicture, progressive_6000x8000, BigProgressive)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, baseline_6000x8000, BigBaseline)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive_6000x8000, BigProgressive)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+const bool Compared = bench::CompareWithBaseline("BM_LoadPicture/card", "BM_PlainFullDecode/card", 1.10)
+    && bench::CompareWithBaseline("BM_LoadPicture/baseline_6000x8000", "BM_PlainFullDecode/baseline_6000x8000", 0.05)
+    && bench::CompareWithBaseline(
+        "BM_LoadPicture/progressive_6000x8000/iterations:3",
+        "BM_PlainFullDecode/progressive_6000x8000/iterations:3", 1.10);
+
+} // namespace
