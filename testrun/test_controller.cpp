@@ -15,9 +15,9 @@ namespace {
 constexpr MenuItem StartCommands[] { MenuItem::Vybratsitest1, MenuItem::Nhodnceltest1,
     MenuItem::Nhodnvbrotzek251, MenuItem::plnnhodnvbrotzek1 };
 
-constexpr CheckBox AllAnswerBoxes[] { CheckBox::CheckBox1, CheckBox::CheckBox2,
-    CheckBox::CheckBox3, CheckBox::CheckBox4, CheckBox::CheckBox5, CheckBox::CheckBox6,
-    CheckBox::CheckBox7, CheckBox::CheckBox8 };
+constexpr CheckBox AllAnswerBoxes[] { CheckBox::CheckBox1, CheckBox::CheckBox2, CheckBox::CheckBox3,
+    CheckBox::CheckBox4, CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
+    CheckBox::CheckBox8 };
 
 constexpr CheckBox ChoiceBoxes[] { CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
     CheckBox::CheckBox8 };
@@ -74,7 +74,10 @@ void TestController::FormActivate()
     RecordStartDirectory(DirectoryForPictures());
 }
 
-void TestController::RecordStartDirectory(std::string directory) { Directory = std::move(directory); }
+void TestController::RecordStartDirectory(std::string directory)
+{
+    Directory = std::move(directory);
+}
 
 void TestController::MakeSureStartDirectoryIsKnown()
 {
@@ -113,7 +116,6 @@ void TestController::StartTestRun(std::string_view mode)
 void TestController::BeginTestRun()
 {
     Surface.StartTimer(Timer::Timer1);
-    ClockStarted = true;
     Surface.SetLabelText(Label::Label17, "0");
     Surface.SetLabelColour(Label::Label10, Green);
     Surface.SetLabelText(Label::Label10, "ZVLÁDÁTE");
@@ -129,7 +131,9 @@ void TestController::ShowQuestion(int test, int question)
     Surface.SetLabelText(Label::Label4, IntToText(question));
     for (CheckBox box : AllAnswerBoxes)
         Surface.SetChecked(box, Checked::No);
-    // A missing picture is reported in a box, inside which the clock may end the test run.
+    // A missing picture is reported in a box, inside which the clock may end the test run. No
+    // caller does anything after showing a question today; leaving here keeps it that way for
+    // any step that would follow.
     std::uint64_t endedRuns = EndedRuns;
     LoadQuestionPicture(Surface, Directory, { test, question });
     LeaveIfRunEnded(endedRuns);
@@ -246,8 +250,8 @@ void TestController::EvaluateAndAdvance()
     } else if (Mode == ModeFullyRandom) {
         if (QuestionIndex == QuestionCount) {
             StopClock();
-            Surface.MessageBox("Skončilo náhodné zadávání otázek - počtem: "
-                    + IntToText(QuestionCount),
+            Surface.MessageBox(
+                "Skončilo náhodné zadávání otázek - počtem: " + IntToText(QuestionCount),
                 MessageKind::Information, ButtonSet::Ok);
             FinishTest();
             return;
@@ -272,7 +276,6 @@ void TestController::FinishTest()
 void TestController::StopClock()
 {
     Surface.StopTimer(Timer::Timer1);
-    ClockStarted = false;
     // The test run ends with the clock: whatever box a command is waiting in, the run it was
     // working on is over once the clock stops.
     if (Running) {
@@ -289,8 +292,8 @@ void TestController::LeaveIfRunEnded(std::uint64_t endedRunsBefore) const
 
 void TestController::ClearStatusLabels()
 {
-    for (Label label :
-        { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label17, Label::Label10 })
+    for (Label label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label17,
+             Label::Label10 })
         Surface.SetLabelText(label, "");
 }
 
@@ -303,8 +306,8 @@ void TestController::ClearAnswerBoxes()
 void TestController::Timer1Timer()
 {
     // Stopping the timer ends its ticks; one that was already on its way when the test run ended
-    // finds nothing to count.
-    if (!ClockStarted)
+    // finds nothing to count, rather than an emptied minutes label.
+    if (!Running)
         return;
     std::int64_t minutes = std::int64_t { TextToInt(Surface.LabelText(Label::Label17)) } + 1;
     Surface.SetLabelText(Label::Label17, std::to_string(minutes));
@@ -318,10 +321,19 @@ void TestController::Timer1Timer()
     FinishTest();
 }
 
-void TestController::Zavt1Click() { Surface.CloseWindow(Window::TForm1); }
+void TestController::Zavt1Click()
+{
+    Surface.CloseWindow(Window::TForm1);
+}
 
-void TestController::About1Click() { Surface.ShowModalWindow(Window::TForm3); }
+void TestController::About1Click()
+{
+    Surface.ShowModalWindow(Window::TForm3);
+}
 
-void TestController::Oprogramu1Click() { Surface.ShowModalWindow(Window::TForm5); }
+void TestController::Oprogramu1Click()
+{
+    Surface.ShowModalWindow(Window::TForm5);
+}
 
 } // namespace brzdomat

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace brzdomat {
 
@@ -149,10 +150,9 @@ private:
     std::uint32_t Seed = 0;
     std::string Directory;
     bool Activated = false;
+    // True from a start command until the clock is stopped at the end of its test run, so the
+    // clock runs exactly while this is true.
     bool Running = false;
-    // Whether this controller has Timer1 started; a tick that still arrives after a stop is
-    // ignored rather than read from an emptied minutes label.
-    bool ClockStarted = false;
     // Counts the ends of test runs. A command notes it before a modal box and compares after.
     std::uint64_t EndedRuns = 0;
 };

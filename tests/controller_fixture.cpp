@@ -93,8 +93,14 @@ Folders& TheFolders()
 
 } // namespace
 
-const std::string& PictureFolder() { return TheFolders().Pictures; }
-const std::string& EmptyFolder() { return TheFolders().Empty; }
+const std::string& PictureFolder()
+{
+    return TheFolders().Pictures;
+}
+const std::string& EmptyFolder()
+{
+    return TheFolders().Empty;
+}
 
 std::string CorrectLetters(const AnswerKey& key, QuestionRef question)
 {
@@ -173,8 +179,8 @@ bool ControllerTest::IsRunningState() const
 bool ControllerTest::IsIdleState() const
 {
     bool labelsEmpty = true;
-    for (Label label :
-        { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label10, Label::Label17 })
+    for (Label label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label10,
+             Label::Label17 })
         labelsEmpty = labelsEmpty && Text(label).empty();
     return Surface.MenuEnabled.at(MenuItem::Vybratsitest1)
         && Surface.MenuEnabled.at(MenuItem::Nhodnceltest1)

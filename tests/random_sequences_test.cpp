@@ -65,15 +65,15 @@ protected:
 };
 
 // The replies a user can type into the count box; no value stands for Cancel.
-const std::optional<std::string> CountReplies[] = { "1", "2", "3", "5", "25", "0", "-3", "$2",
-    " 4", "abc", "", "5 ", "2147483648", std::nullopt };
+const std::optional<std::string> CountReplies[] = { "1", "2", "3", "5", "25", "0", "-3", "$2", " 4",
+    "abc", "", "5 ", "2147483648", std::nullopt };
 
 void RandomSequences::PlaySequence(std::mt19937& random, int eventCount)
 {
-    auto chance = [&](int percent) {
-        return std::uniform_int_distribution<int>(0, 99)(random) < percent;
-    };
-    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    auto chance
+        = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
+    auto pick
+        = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
 
     WatchedSurface surface;
     TestController controller { surface };
@@ -285,7 +285,8 @@ void RandomSequences::PlaySequence(std::mt19937& random, int eventCount)
                                               : std::string { anyLetters[pick(0, 7)] };
             for (Option option : AllOptions)
                 surface.SetChecked(ChoiceBox(option),
-                    letters.find(static_cast<char>('A' + static_cast<int>(option))) != std::string::npos
+                    letters.find(static_cast<char>('A' + static_cast<int>(option)))
+                            != std::string::npos
                         ? Checked::Yes
                         : Checked::No);
             run([&] { controller.Button1Click(); });

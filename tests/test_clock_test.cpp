@@ -105,7 +105,8 @@ TEST_F(Clock, TheTimeOutReplacesEitherVerdict)
         int WrongAnswers; // at positions 1, 2, ... with two points each
         std::string VerdictBefore;
     };
-    for (const Case& c : { Case { 0, "ZVLÁDÁTE" }, Case { 4, "ZVLÁDÁTE" }, Case { 5, "NEZVLÁDÁTE" } }) {
+    for (const Case& c :
+        { Case { 0, "ZVLÁDÁTE" }, Case { 4, "ZVLÁDÁTE" }, Case { 5, "NEZVLÁDÁTE" } }) {
         Run(&Controller_::N31Click);
         for (int wrong = 0; wrong < c.WrongAnswers; ++wrong)
             AnswerWrong();

@@ -148,8 +148,8 @@ TEST(StartUp, TheOtherMenuCommandsOpenAndCloseTheirWindows)
     controller.Oprogramu1Click();
     controller.Zavt1Click();
     EXPECT_EQ(surface.Log,
-        (std::vector<std::string> { "ShowModalWindow(TForm3)", "ShowModalWindow(TForm5)",
-            "CloseWindow(TForm1)" }));
+        (std::vector<std::string> {
+            "ShowModalWindow(TForm3)", "ShowModalWindow(TForm5)", "CloseWindow(TForm1)" }));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -274,8 +274,8 @@ TEST_F(ControllerTest, TheEndOfATestStopsTheClockFirstAndEmptiesEverythingAfterI
     for (int box = 1; box <= 8; ++box)
         tail.push_back("SetChecked(CheckBox" + std::to_string(box) + ", No)");
     ASSERT_GE(Surface.Log.size(), tail.size());
-    std::vector<std::string> actualTail(Surface.Log.end() - static_cast<long>(tail.size()),
-        Surface.Log.end());
+    std::vector<std::string> actualTail(
+        Surface.Log.end() - static_cast<long>(tail.size()), Surface.Log.end());
     EXPECT_EQ(actualTail, tail);
 }
 
@@ -327,7 +327,8 @@ TEST_F(ControllerTest, AFullyRandomSeriesOfFiveFromProgramStart)
     // The last answer is still scored, and its "spatně" comes first.
     Choose(WrongLetters(Controller.Key(), Current()));
     Surface.ReplyButton(PressedButton::Ok);
-    Surface.ReplyButton(PressedButton::Ok, [&] { clockStoppedBeforeSeriesEnd = !Surface.TimerRunning; });
+    Surface.ReplyButton(
+        PressedButton::Ok, [&] { clockStoppedBeforeSeriesEnd = !Surface.TimerRunning; });
     Surface.ReplyButton(PressedButton::Ok);
     Confirm();
     EXPECT_TRUE(clockStoppedBeforeSeriesEnd);
@@ -348,8 +349,8 @@ TEST_F(ControllerTest, AFullyRandomSeriesShowsExactlyTheQuestionsAskedFor)
         std::optional<std::string> Typed; // no value: Cancel
         int Questions;
     };
-    const Case cases[] = { { "1", 1 }, { std::nullopt, 30 }, { "+3", 3 }, { "$2", 2 },
-        { "  4", 4 } };
+    const Case cases[]
+        = { { "1", 1 }, { std::nullopt, 30 }, { "+3", 3 }, { "$2", 2 }, { "  4", 4 } };
     for (const Case& c : cases) {
         Surface.ClearLog();
         ReferenceGenerator reference { Controller.RandomSeed() };
@@ -409,7 +410,8 @@ TEST_F(ControllerTest, ACountTheConversionRefusesLeavesTheProgramIdle)
 
         ASSERT_EQ(Surface.Boxes.size(), 2u) << typed;
         EXPECT_EQ(Surface.Boxes[1].Kind, BoxRecord::Type::Failure);
-        EXPECT_EQ(Surface.Boxes[1].Text, "'" + std::string { typed } + "' is not a valid integer value.");
+        EXPECT_EQ(
+            Surface.Boxes[1].Text, "'" + std::string { typed } + "' is not a valid integer value.");
         EXPECT_TRUE(idleUnderTheBox) << typed;
         EXPECT_TRUE(IsIdleState()) << typed;
         EXPECT_EQ(Controller.RandomSeed(), seed) << typed;
@@ -602,7 +604,8 @@ TEST_F(ControllerTest, AMissingPictureIsReportedOnceAndTheQuestionCanStillBeAnsw
     Controller.RecordStartDirectory(EmptyFolder());
     Surface.ReplyButton(PressedButton::Ok);
     Run(&Controller_::N81Click);
-    EXPECT_EQ(Surface.MessageTexts(), (std::vector<std::string> { std::string { PictureFailureText } }));
+    EXPECT_EQ(
+        Surface.MessageTexts(), (std::vector<std::string> { std::string { PictureFailureText } }));
     EXPECT_EQ(Current(), (QuestionRef { 8, 1 }));
     EXPECT_TRUE(IsRunningState());
     EXPECT_EQ(Surface.PicturesShownCount, 0);
