@@ -45,7 +45,10 @@ struct Session {
     ~Session() { jpeg_destroy_decompress(&Info); }
 };
 
-Session& SessionOf(j_common_ptr info) { return *static_cast<Session*>(info->client_data); }
+Session& SessionOf(j_common_ptr info)
+{
+    return *static_cast<Session*>(info->client_data);
+}
 
 [[noreturn]] void Abandon(j_common_ptr info, DecodeFailure reason)
 {
@@ -77,7 +80,9 @@ void OnMessage(j_common_ptr info, int level)
     }
 }
 
-void OnOutputMessage(j_common_ptr) { }
+void OnOutputMessage(j_common_ptr)
+{
+}
 
 // libjpeg calls this between units of work, at least once for every scan it starts.
 void OnProgress(j_common_ptr info)
@@ -91,7 +96,10 @@ void OnProgress(j_common_ptr info)
     }
 }
 
-std::uint8_t Scale(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
+std::uint8_t Scale(unsigned a, unsigned b)
+{
+    return static_cast<std::uint8_t>((a * b + 127) / 255);
+}
 
 // Writes one pixel given as libjpeg's output components: grey, RGB, or CMYK. Adobe writes CMYK
 // inverted, which is what nearly every CMYK JPEG is.
@@ -153,25 +161,27 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
     info->dct_method = JDCT_FLOAT;
     info->do_block_smoothing = TRUE;
     info->do_fancy_upsampling = TRUE;
-    bool quantise = info->jpeg_color_space == JCS_GRAYSCALE
-        || options.Screen == ScreenDepth::AtMost8Bits;
+    bool quantise
+        = info->jpeg_color_space == JCS_GRAYSCALE || options.Screen == ScreenDepth::AtMost8Bits;
     if (quantise) {
         info->quantize_colors = TRUE;
         info->desired_number_of_colors = QuantisedColours;
     }
     jpeg_start_decompress(info);
 
-    int shownWidth = static_cast<int>(std::min<JDIMENSION>(info->output_width,
-        static_cast<JDIMENSION>(std::max(options.Width, 1))));
-    int shownHeight = static_cast<int>(std::min<JDIMENSION>(info->output_height,
-        static_cast<JDIMENSION>(std::max(options.Height, 1))));
+    int shownWidth = static_cast<int>(std::min<JDIMENSION>(
+        info->output_width, static_cast<JDIMENSION>(std::max(options.Width, 1))));
+    int shownHeight = static_cast<int>(std::min<JDIMENSION>(
+        info->output_height, static_cast<JDIMENSION>(std::max(options.Height, 1))));
 
     // Fancy upsampling treats the right edge of a crop as the edge of the picture, so the crop
     // reaches one whole sampling group past the last shown column and the shown pixels stay those
     // of a full decode. Quantised output is never cropped: its dithering runs along whole rows.
     if (!quantise) {
-        JDIMENSION group = static_cast<JDIMENSION>(info->max_h_samp_factor * info->min_DCT_scaled_size);
-        JDIMENSION wanted = (static_cast<JDIMENSION>(shownWidth) + group - 1) / group * group + group;
+        JDIMENSION group
+            = static_cast<JDIMENSION>(info->max_h_samp_factor * info->min_DCT_scaled_size);
+        JDIMENSION wanted
+            = (static_cast<JDIMENSION>(shownWidth) + group - 1) / group * group + group;
         if (wanted < info->output_width) {
             JDIMENSION xOffset = 0;
             jpeg_crop_scanline(info, &xOffset, &wanted);
@@ -182,16 +192,21 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
     RgbImage& image = *session.Image;
     image.Width = shownWidth;
     image.Height = shownHeight;
-    image.Pixels.resize(static_cast<std::size_t>(shownWidth) * static_cast<std::size_t>(shownHeight) * 3);
+    image.Pixels.resize(
+        static_cast<std::size_t>(shownWidth) * static_cast<std::size_t>(shownHeight) * 3);
 
     int components = info->out_color_components;
-    bool direct = !quantise && components == 3 && info->output_width == static_cast<JDIMENSION>(shownWidth);
+    bool direct
+        = !quantise && components == 3 && info->output_width == static_cast<JDIMENSION>(shownWidth);
     if (!direct)
-        session.Row.resize(static_cast<std::size_t>(info->output_width) * static_cast<std::size_t>(info->output_components));
+        session.Row.resize(static_cast<std::size_t>(info->output_width)
+            * static_cast<std::size_t>(info->output_components));
     bool invertedInk = info->saw_Adobe_marker;
 
     while (info->output_scanline < static_cast<JDIMENSION>(shownHeight)) {
-        std::uint8_t* target = image.Pixels.data() + static_cast<std::size_t>(info->output_scanline) * static_cast<std::size_t>(shownWidth) * 3;
+        std::uint8_t* target = image.Pixels.data()
+            + static_cast<std::size_t>(info->output_scanline) * static_cast<std::size_t>(shownWidth)
+                * 3;
         JSAMPROW row = direct ? target : session.Row.data();
         if (jpeg_read_scanlines(info, &row, 1) != 1) {
             std::snprintf(session.Message, sizeof session.Message, "no scanline delivered");
@@ -218,7 +233,8 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
 
 // The frame that calls setjmp must stay alive while libjpeg runs, and must not return a value
 // computed before the jump, hence this small function.
-bool RunProtected(Session& session, std::span<const std::uint8_t> bytes, const DecodeOptions& options)
+bool RunProtected(
+    Session& session, std::span<const std::uint8_t> bytes, const DecodeOptions& options)
 {
     if (setjmp(session.Jump) != 0)
         return false;
@@ -281,7 +297,7 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
         ~Closer() { ::close(Descriptor); }
     } closer { descriptor };
 
-    struct stat status {};
+    struct stat status { };
     if (::fstat(descriptor, &status) != 0)
         return fail(DecodeFailure::FileNotReadable, std::strerror(errno));
     if (!S_ISREG(status.st_mode))

@@ -30,7 +30,7 @@ inline constexpr std::string_view PictureFailureText
 // error box; no failure reaches the caller, and a failed load keeps the picture on display.
 // Every call reads the file anew. The pixels are decoded here, so a picture whose data turn out
 // to be unusable is reported like a missing one instead of failing later on screen.
-void LoadQuestionPicture(UiSurface&, std::string_view startDirectory, QuestionRef,
-    const DecodeOptions& options = {});
+void LoadQuestionPicture(
+    UiSurface&, std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
 
 } // namespace brzdomat

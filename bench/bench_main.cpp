@@ -32,8 +32,8 @@ public:
     {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                RealTimes[run.benchmark_name()] = run.GetAdjustedRealTime()
-                    * benchmark::GetTimeUnitMultiplier(run.time_unit);
+                RealTimes[run.benchmark_name()]
+                    = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -32,8 +32,8 @@ struct Netpbm {
 // Runs djpeg on the file and reads the PPM or PGM it writes.
 Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
 {
-    std::string command = std::string { DJPEG_PROGRAM } + " -dct float" + (quantise ? " -colors 236" : "")
-        + " -pnm '" + file.string() + "'";
+    std::string command = std::string { DJPEG_PROGRAM } + " -dct float"
+        + (quantise ? " -colors 236" : "") + " -pnm '" + file.string() + "'";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr)
         throw std::runtime_error("cannot run djpeg");
@@ -55,7 +55,8 @@ Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
         throw std::runtime_error("unexpected djpeg output " + magic);
     auto start = static_cast<std::size_t>(header.tellg());
     image.Samples.assign(output.begin() + static_cast<std::ptrdiff_t>(start), output.end());
-    if (image.Samples.size() != static_cast<std::size_t>(image.Width) * image.Height * image.Channels)
+    if (image.Samples.size()
+        != static_cast<std::size_t>(image.Width) * image.Height * image.Channels)
         throw std::runtime_error("short djpeg output");
     return image;
 }
@@ -72,10 +73,13 @@ std::string CompareRegion(const RgbImage& decoded, const Netpbm& reference,
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             for (int c = 0; c < 3; ++c) {
-                std::uint8_t ours = decoded.Pixels[(static_cast<std::size_t>(y) * width + x) * 3 + c];
+                std::uint8_t ours
+                    = decoded.Pixels[(static_cast<std::size_t>(y) * width + x) * 3 + c];
                 int channel = reference.Channels == 1 ? 0 : c;
-                std::uint8_t theirs = reference.Samples
-                    [(static_cast<std::size_t>(y) * reference.Width + x) * reference.Channels + channel];
+                std::uint8_t theirs
+                    = reference.Samples[(static_cast<std::size_t>(y) * reference.Width + x)
+                            * reference.Channels
+                        + channel];
                 if (ours != theirs)
                     return "pixel " + std::to_string(x) + "," + std::to_string(y) + " channel "
                         + std::to_string(c) + ": " + std::to_string(ours) + " instead of "
@@ -145,7 +149,8 @@ TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
         Netpbm reference = Djpeg(file, quantised);
         // The shown region, and an even-sized one: with an even width the last column needs the
         // chroma sample beyond it, which a crop at that column would not have.
-        for (auto [width, height] : { std::pair { VisibleWidth, VisibleHeight }, std::pair { 400, 456 } }) {
+        for (auto [width, height] :
+            { std::pair { VisibleWidth, VisibleHeight }, std::pair { 400, 456 } }) {
             DecodeOptions options;
             options.Screen = entry.Screen;
             options.Width = width;
@@ -153,7 +158,8 @@ TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
             DecodeResult result = DecodeJpeg(jpeg, options);
             ASSERT_EQ(result.Failure, DecodeFailure::None) << result.Detail;
             ASSERT_TRUE(result.Image);
-            EXPECT_EQ(CompareRegion(*result.Image, reference, width, height), "") << width << "x" << height;
+            EXPECT_EQ(CompareRegion(*result.Image, reference, width, height), "")
+                << width << "x" << height;
             EXPECT_EQ(result.Warnings, 0);
         }
     }
@@ -185,7 +191,8 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
     };
     const Cut cuts[] = {
         { "baseline at half", Spec(401, 457, Colour, Chroma::Quarter420, Baseline), 0.5 },
-        { "larger baseline cut within the shown rows", Spec(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
+        { "larger baseline cut within the shown rows",
+            Spec(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
         { "progressive at half", Spec(500, 500, Colour, Chroma::Quarter420, Progressive), 0.5 },
         { "greyscale at a third", Spec(401, 457, Grey, Chroma::Full444, Baseline), 0.33 },
     };
@@ -203,14 +210,17 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
         if (cut.Spec.Mode == Baseline) {
             // The first rows are complete long before the cut.
             std::size_t firstRows = static_cast<std::size_t>(full.Image->Width) * 3 * 16;
-            EXPECT_TRUE(std::equal(full.Image->Pixels.begin(), full.Image->Pixels.begin() + firstRows,
-                shortened.Image->Pixels.begin()));
+            EXPECT_TRUE(std::equal(full.Image->Pixels.begin(),
+                full.Image->Pixels.begin() + firstRows, shortened.Image->Pixels.begin()));
         }
         EXPECT_NE(full.Image->Pixels, shortened.Image->Pixels);
     }
 }
 
-std::vector<std::uint8_t> Bytes(std::string_view text) { return { text.begin(), text.end() }; }
+std::vector<std::uint8_t> Bytes(std::string_view text)
+{
+    return { text.begin(), text.end() };
+}
 
 // Every way a file can fail to be a picture, with the reason the decoder gives. The reasons are
 // not shown to the user; they show here that each file failed for the right cause and not for
@@ -231,10 +241,26 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
     // Without Huffman tables libjpeg falls back on the standard ones, but without quantisation
     // tables nothing can be decoded.
     std::vector<std::uint8_t> noQuantisationTables = good;
-    for (std::size_t at; (at = testing::FindMarker(noQuantisationTables, 0xDB)) != std::string::npos;) {
-        std::size_t length = static_cast<std::size_t>(noQuantisationTables[at + 2]) << 8 | noQuantisationTables[at + 3];
+    for (std::size_t at;
+         (at = testing::FindMarker(noQuantisationTables, 0xDB)) != std::string::npos;) {
+        std::size_t length = static_cast<std::size_t>(noQuantisationTables[at + 2]) << 8
+            | noQuantisationTables[at + 3];
         auto begin = noQuantisationTables.begin() + static_cast<std::ptrdiff_t>(at);
         noQuantisationTables.erase(begin, begin + static_cast<std::ptrdiff_t>(2 + length));
+    }
+
+    // The header is sound; the second scan asks for a spectral range that runs backwards,
+    // which libjpeg finds only while decoding the data.
+    std::vector<std::uint8_t> badSecondScan
+        = MakeJpeg(Spec(64, 48, Colour, Chroma::Full444, Progressive));
+    {
+        std::size_t first = testing::FindMarker(badSecondScan, 0xDA);
+        std::size_t second
+            = first + 2 + testing::FindMarker(std::span { badSecondScan }.subspan(first + 2), 0xDA);
+        std::size_t components = badSecondScan[second + 4];
+        std::size_t spectral = second + 5 + 2 * components;
+        badSecondScan[spectral] = 5;
+        badSecondScan[spectral + 1] = 2;
     }
 
     JpegSpec progressiveHuge = Spec(64, 48, Colour, Chroma::Full444, Progressive);
@@ -253,7 +279,8 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
     };
     const Bad corpus[] = {
         { "empty", {}, DecodeFailure::Empty },
-        { "text", Bytes("Otázka 7: Jak se zachováte na křižovatce?\n"), DecodeFailure::NotDecodable },
+        { "text", Bytes("Otázka 7: Jak se zachováte na křižovatce?\n"),
+            DecodeFailure::NotDecodable },
         { "png", testing::TinyPng(), DecodeFailure::NotDecodable },
         { "start of image only", { 0xFF, 0xD8 }, DecodeFailure::NotDecodable },
         { "header cut in the tables", testing::CutAfter(good, 100), DecodeFailure::NotDecodable },
@@ -262,15 +289,20 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
         { "unknown frame type", noFrame, DecodeFailure::NotDecodable },
         { "table length too short", badTableLength, DecodeFailure::NotDecodable },
         { "missing quantisation tables", noQuantisationTables, DecodeFailure::NotDecodable },
+        { "fatal error in the second scan", badSecondScan, DecodeFailure::NotDecodable },
         { "zero width", testing::WithClaimedSize(good, 0, 48), DecodeFailure::NotDecodable },
-        { "progressive claims 65500 x 65500", testing::WithClaimedSize(MakeJpeg(progressiveHuge), 65500, 65500),
+        { "progressive claims 65500 x 65500",
+            testing::WithClaimedSize(MakeJpeg(progressiveHuge), 65500, 65500),
             DecodeFailure::DecoderMemoryLimit },
         { "progressive 420 claims 65500 x 65500",
-            testing::WithClaimedSize(MakeJpeg(Spec(64, 48, Colour, Chroma::Quarter420, Progressive)), 65500, 65500),
+            testing::WithClaimedSize(
+                MakeJpeg(Spec(64, 48, Colour, Chroma::Quarter420, Progressive)), 65500, 65500),
             DecodeFailure::DecoderMemoryLimit },
         { "thousands of scans", MakeJpeg(manyScans), DecodeFailure::TooManyScans },
-        { "greyscale with over a hundred scans", MakeJpeg(greyManyScans), DecodeFailure::TooManyScans },
-        { "a restart marker out of place at every block", testing::WithRestartMarkersShuffled(MakeJpeg(restarts)),
+        { "greyscale with over a hundred scans", MakeJpeg(greyManyScans),
+            DecodeFailure::TooManyScans },
+        { "a restart marker out of place at every block",
+            testing::WithRestartMarkersShuffled(MakeJpeg(restarts)),
             DecodeFailure::TooManyWarnings },
     };
     for (const Bad& bad : corpus) {
@@ -286,8 +318,8 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
 TEST(PictureDecoder, HugeBaselineClaimShowsItsVisiblePart)
 {
     for (Chroma sampling : { Chroma::Full444, Chroma::Quarter420 }) {
-        std::vector<std::uint8_t> jpeg
-            = testing::WithClaimedSize(MakeJpeg(Spec(64, 48, Colour, sampling, Baseline)), 65500, 65500);
+        std::vector<std::uint8_t> jpeg = testing::WithClaimedSize(
+            MakeJpeg(Spec(64, 48, Colour, sampling, Baseline)), 65500, 65500);
         DecodeResult result = DecodeJpeg(jpeg);
         ASSERT_EQ(result.Failure, DecodeFailure::None) << result.Detail;
         EXPECT_EQ(result.Image->Width, VisibleWidth);
@@ -325,9 +357,11 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
         { "ten scans, default", &tenScans, defaults, DecodeFailure::None },
         { "ten scans, ten allowed", &tenScans, tenScansAllowed, DecodeFailure::None },
         { "ten scans, nine allowed", &tenScans, nineScans, DecodeFailure::TooManyScans },
-        { "whole-image buffer over the memory limit", &tenScans, littleMemory, DecodeFailure::DecoderMemoryLimit },
+        { "whole-image buffer over the memory limit", &tenScans, littleMemory,
+            DecodeFailure::DecoderMemoryLimit },
         { "hundreds of warnings, default", &shuffled, defaults, DecodeFailure::None },
-        { "hundreds of warnings, ten allowed", &shuffled, fewWarnings, DecodeFailure::TooManyWarnings },
+        { "hundreds of warnings, ten allowed", &shuffled, fewWarnings,
+            DecodeFailure::TooManyWarnings },
     };
     for (const Limit& limit : limits) {
         SCOPED_TRACE(limit.Name);

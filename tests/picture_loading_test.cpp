@@ -156,6 +156,9 @@ TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
     std::vector<std::uint8_t> damagedMarker = good;
     damagedMarker[testing::FindMarker(good, 0xDB) + 1] = 0x02;
     std::string text = "toto není obrázek\n";
+    JpegSpec restarts = Card(401, 457);
+    restarts.Sampling = testing::Chroma::Full444;
+    restarts.RestartInterval = 1;
 
     struct Case {
         const char* Name;
@@ -207,6 +210,8 @@ TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
         { "progressive claiming 65500 x 65500",
             write(testing::WithClaimedSize(MakeJpeg(progressive), 65500, 65500)) },
         { "thousands of scans", write(MakeJpeg(manyScans)) },
+        { "flood of corrupt-data warnings",
+            write(testing::WithRestartMarkersShuffled(MakeJpeg(restarts))) },
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.Name);
@@ -233,7 +238,8 @@ TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
     const Case cases[] = {
         { "data cut short", testing::CutAfter(good, good.size() / 2), 401, 457 },
         { "no end of image marker", testing::CutAfter(good, good.size() - 2), 401, 457 },
-        { "baseline claiming 65500 x 65500", testing::WithClaimedSize(good, 65500, 65500), 401, 457 },
+        { "baseline claiming 65500 x 65500", testing::WithClaimedSize(good, 65500, 65500), 401,
+            457 },
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.Name);

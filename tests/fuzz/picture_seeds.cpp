@@ -33,7 +33,8 @@ int main(int argc, char** argv)
             for (Chroma sampling : { Chroma::Full444, Chroma::Half422, Chroma::Quarter420 })
                 seeds.push_back(MakeJpeg(spec(41, 23, ColourModel::Colour, sampling, mode)));
             seeds.push_back(MakeJpeg(spec(17, 30, ColourModel::Grey, Chroma::Full444, mode)));
-            seeds.push_back(MakeJpeg(spec(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
+            seeds.push_back(
+                MakeJpeg(spec(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
         }
         JpegSpec restarts = spec(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
         restarts.RestartInterval = 1;

@@ -34,7 +34,8 @@ void PhotoPixel(int x, int y, std::uint8_t* rgb)
 {
     std::uint32_t noise = Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
     rgb[0] = Clamp(128 + 90 * std::sin(x * 0.05) + static_cast<int>(noise & 15) - 8);
-    rgb[1] = Clamp(128 + 90 * std::cos(y * 0.037 + x * 0.011) + static_cast<int>((noise >> 8) & 15) - 8);
+    rgb[1] = Clamp(
+        128 + 90 * std::cos(y * 0.037 + x * 0.011) + static_cast<int>((noise >> 8) & 15) - 8);
     rgb[2] = Clamp((x ^ y) & 0xFF);
 }
 
@@ -54,8 +55,8 @@ void CardPixel(int x, int y, int width, int height, std::uint8_t* rgb)
     int line = y / 36;
     int inLine = y % 36;
     std::uint32_t word = Hash(static_cast<std::uint32_t>(x / 40), static_cast<std::uint32_t>(line));
-    bool inWord = inLine >= 4 && inLine < 14 && x > 10 && x < width - 10 && (word & 3) != 0
-        && x % 40 < 34;
+    bool inWord
+        = inLine >= 4 && inLine < 14 && x > 10 && x < width - 10 && (word & 3) != 0 && x % 40 < 34;
     bool stroke = x % 7 < 2 || inLine == 4 || (inLine == 9 && (word >> 4 & 1) != 0);
     if (inWord && stroke)
         rgb[0] = rgb[1] = rgb[2] = 20;
@@ -118,7 +119,8 @@ template <typename Visit> void WalkMarkers(std::span<const std::uint8_t> jpeg, V
         std::uint8_t code = jpeg[at + 1];
         if (!visit(at, code))
             return;
-        bool standalone = code == 0xD8 || code == 0xD9 || (code >= 0xD0 && code <= 0xD7) || code == 0x01;
+        bool standalone
+            = code == 0xD8 || code == 0xD9 || (code >= 0xD0 && code <= 0xD7) || code == 0x01;
         if (standalone || at + 3 >= jpeg.size()) {
             at += 2;
             continue;
@@ -148,7 +150,8 @@ template <typename Visit> void WalkMarkers(std::span<const std::uint8_t> jpeg, V
 std::vector<std::uint8_t> DrawPixels(const JpegSpec& spec)
 {
     int components = Components(spec.Model);
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(spec.Width) * spec.Height * components);
+    std::vector<std::uint8_t> pixels(
+        static_cast<std::size_t>(spec.Width) * spec.Height * components);
     std::uint8_t rgb[3] {};
     std::uint8_t* out = pixels.data();
     for (int y = 0; y < spec.Height; ++y) {
@@ -288,7 +291,8 @@ std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int wi
 
 std::vector<std::uint8_t> CutAfter(std::span<const std::uint8_t> jpeg, std::size_t length)
 {
-    return { jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(std::min(length, jpeg.size())) };
+    return { jpeg.begin(),
+        jpeg.begin() + static_cast<std::ptrdiff_t>(std::min(length, jpeg.size())) };
 }
 
 std::vector<std::uint8_t> WithRestartMarkersShuffled(std::vector<std::uint8_t> jpeg)
@@ -318,7 +322,8 @@ std::vector<std::uint8_t> TinyPng()
 void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
 }
