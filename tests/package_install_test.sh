@@ -30,6 +30,9 @@ if [ -f "$desktop" ]; then
     icon_name=$(sed -n 's/^Icon=//p' "$desktop")
     [ -x "$prefix/bin/${exec_line%% *}" ] || fail "Exec=$exec_line is not an installed program"
     grep -qx 'Categories=Education;' "$desktop" || fail "the entry is not in the category Education"
+    # Qt names the window's class after the executable; desktops match windows to entries by it.
+    [ "$(sed -n 's/^StartupWMClass=//p' "$desktop")" = "${exec_line%% *}" ] \
+        || fail "StartupWMClass does not name the program's window class ${exec_line%% *}"
     for size in 16 32 48 64 128 256; do
         icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon_name.png
         if [ ! -f "$icon" ]; then
