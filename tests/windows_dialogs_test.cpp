@@ -355,6 +355,34 @@ TEST(ProgramInfoWindow, ShowsItsFifteenLabelsAndNothingElse)
     }
 }
 
+// The test clock is a timer of the main window; it must go on ticking while any of these
+// windows runs its modal loop.
+TEST(SecondaryWindows, LetTimersTickWhileOpenModally)
+{
+    const struct {
+        const char* Name;
+        std::unique_ptr<QDialog> (*Make)();
+    } windows[] = {
+        { "TForm3", [] { return MakeAboutWindow(nullptr, nullptr); } },
+        { "TForm5", [] { return MakeProgramInfoWindow(nullptr); } },
+        { "TForm2", [] { return MakeSplashWindow(nullptr); } },
+    };
+    for (const auto& each : windows) {
+        auto window = each.Make();
+        int ticks = 0;
+        QTimer clock;
+        clock.setInterval(10);
+        QObject::connect(&clock, &QTimer::timeout, [&] {
+            if (++ticks == 5)
+                window->close();
+        });
+        clock.start();
+        QTimer::singleShot(5'000, window.get(), [&] { window->done(-1); });
+        EXPECT_NE(window->exec(), -1) << each.Name << ": the timer did not tick while it was open";
+        EXPECT_EQ(ticks, 5) << each.Name;
+    }
+}
+
 // The artwork is ours and kept to its formats: the splash a colour baseline JFIF JPEG of
 // 152 x 200 pixels of about ten kilobytes, the About icon 32 x 32 with at most 16 colours.
 TEST(Artwork, KeepsItsFormats)

@@ -225,17 +225,24 @@ TEST(WriteSampleSet, WritesAllEightHundredDecodableBaselinePictures)
 
 TEST(WriteSampleSet, KeepsPicturesAlreadyInTheFolder)
 {
+    // A school's pictures fill the folder except for two; only those two are drawn.
     TemporaryFolder folder;
-    const std::string schoolPicture = "a school's own picture";
-    {
-        std::ofstream(folder.Path / "7_12.jpg", std::ios::binary) << schoolPicture;
-    }
+    for (const auto& name : ExpectedNames())
+        std::ofstream(folder.Path / name, std::ios::binary) << "school picture " << name;
+    fs::remove(folder.Path / "1_1.jpg");
+    fs::remove(folder.Path / "32_25.jpg");
+
     const auto first = WriteSampleSet(folder.Path);
     ASSERT_TRUE(first.Error.empty()) << first.Error;
-    EXPECT_EQ(first.Written, 799);
-    EXPECT_EQ(first.Kept, 1);
-    const auto kept = ReadFile(folder.Path / "7_12.jpg");
-    EXPECT_EQ(std::string(kept.begin(), kept.end()), schoolPicture);
+    EXPECT_EQ(first.Written, 2);
+    EXPECT_EQ(first.Kept, 798);
+    for (const auto& name : ExpectedNames()) {
+        const auto bytes = ReadFile(folder.Path / name);
+        if (name == "1_1.jpg" || name == "32_25.jpg")
+            EXPECT_TRUE(Decode(bytes).Ok) << name;
+        else
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "school picture " + name);
+    }
 
     const auto again = WriteSampleSet(folder.Path);
     EXPECT_TRUE(again.Error.empty()) << again.Error;
