@@ -90,7 +90,8 @@ fi
 cleanup() {
     if [ "$installed_before" = no ] \
         && dpkg-query -W -f='${Status}' brzdomat 2>/dev/null | grep -q 'ok installed'; then
-        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get remove -y -qq brzdomat >/dev/null \
+        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get remove -y -qq \
+            -o DPkg::Lock::Timeout=300 brzdomat >/dev/null \
             || echo "could not remove the test's brzdomat package" >&2
     fi
     rm -rf "$work"
@@ -122,7 +123,8 @@ for path in ./usr/bin/brzdomat \
 done
 
 echo "Installing it with apt"
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --reinstall "$deb" \
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --reinstall \
+    -o DPkg::Lock::Timeout=300 "$deb" \
     >"$work/apt.log" 2>&1 || fail "apt-get could not install the package: $(cat "$work/apt.log")"
 [ "$(command -v brzdomat)" = /usr/bin/brzdomat ] || fail "brzdomat is not on the PATH"
 
