@@ -43,3 +43,10 @@ if(TARGET brzdomat)
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/package_install_test.sh
             ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package_install_root)
 endif()
+
+find_program(BRZDOMAT_IMAGEMAGICK_COMPARE compare)
+if(BRZDOMAT_IMAGEMAGICK_COMPARE)
+    add_test(NAME package_icons_match_drawing
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/package_icon_test.sh
+            ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package_icon_drawing)
+endif()
