@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,21 @@ TEST(AboutWindow, LinkClickOpensTheProductPageAndOkCloses)
     EXPECT_TRUE(window->isVisible()) << "Escape is not a way to close it";
     QTest::mouseClick(Child<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST(AboutWindow, AFailureToOpenThePageStaysSilent)
+{
+    int attempts = 0;
+    auto window = MakeAboutWindow(nullptr, [&](std::string_view) {
+        ++attempts;
+        throw std::runtime_error("no browser");
+    });
+    ShowForTest(*window);
+    auto* link = Child<QLabel>(window.get(), "Label7");
+    ASSERT_NE(link, nullptr);
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    EXPECT_EQ(attempts, 1);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST(AboutWindow, EveryOpeningStartsFromTheDesign)

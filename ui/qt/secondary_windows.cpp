@@ -234,10 +234,16 @@ protected:
 
 private:
     void Button1Click() { close(); }
+    // Opening the page reports nothing, whatever happens: without a browser the click simply
+    // has no visible effect, and nothing may escape into the event loop.
     void Label7Click()
     {
-        if (OpenWebAddress)
+        if (!OpenWebAddress)
+            return;
+        try {
             OpenWebAddress(ProductWebAddress);
+        } catch (...) {
+        }
     }
     void Label7MouseMove() { SetTextColour(Link, ToQColor(Blue)); }
     void FormMouseMove() { SetTextColour(Link, ToQColor(Black)); }
