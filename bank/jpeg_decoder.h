@@ -27,9 +27,10 @@ struct DecodeLimits {
     // stay well below it.
     std::size_t MaxFileBytes = std::size_t { 64 } << 20;
     // The decoder's own memory, which for progressive files includes the coefficients of the
-    // whole image: enough for a 48-megapixel 4:2:0 progressive photograph, far from enough for
-    // a forged header that claims 65500 x 65500 pixels.
-    long MaxDecoderMemory = 256L << 20;
+    // whole image (two bytes a sample), and for palette screens a copy of the whole image: a
+    // 48-megapixel progressive photograph needs 275 MiB with full colour resolution, a forged
+    // header that claims 65500 x 65500 pixels 24 GiB.
+    long MaxDecoderMemory = 320L << 20;
     // Genuine progressive files have about ten scans; each scan costs a pass over the whole
     // image, so a file with thousands of them would take minutes.
     int MaxScans = 100;

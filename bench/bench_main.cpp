@@ -68,11 +68,11 @@ int main(int argc, char** argv)
             || baseline->second <= 0)
             continue;
         if (!printedHeader) {
-            std::printf("\n%-44s %-44s %8s %8s\n", "measured", "baseline", "ratio", "goal");
+            std::printf("\n%-56s %-56s %8s %8s\n", "measured", "baseline", "ratio", "goal");
             printedHeader = true;
         }
         double ratio = measured->second / baseline->second;
-        std::printf("%-44s %-44s %8.3f %8.3f %s\n", comparison.Measured.c_str(),
+        std::printf("%-56s %-56s %8.3f %8.3f %s\n", comparison.Measured.c_str(),
             comparison.Baseline.c_str(), ratio, comparison.Goal,
             ratio <= comparison.Goal ? "met" : "MISSED");
     }

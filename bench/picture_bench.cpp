@@ -27,7 +27,7 @@ struct Sample {
     std::vector<std::uint8_t> Bytes;
 };
 
-enum SampleKind { Card, BigBaseline, BigProgressive };
+enum SampleKind { Card, BigBaseline, BigProgressive, BigProgressiveFullChroma };
 
 // The files are made once per process; the large ones take a few seconds to encode.
 const Sample& SampleOf(SampleKind kind)
@@ -49,7 +49,9 @@ const Sample& SampleOf(SampleKind kind)
         spec.Width = 6000;
         spec.Height = 8000;
         spec.Drawing = Content::Photo;
-        spec.Mode = kind == BigProgressive ? Coding::Progressive : Coding::Baseline;
+        spec.Mode = kind == BigBaseline ? Coding::Baseline : Coding::Progressive;
+        if (kind == BigProgressiveFullChroma)
+            spec.Sampling = Chroma::Full444;
     }
     Sample sample;
     sample.Bytes = testing::MakeJpeg(spec);
@@ -155,6 +157,11 @@ BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, baseline_6000x8000, BigBaseline)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive_6000x8000, BigProgressive)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// The largest whole-image buffer a genuine photograph is likely to need.
+BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive444_6000x8000, BigProgressiveFullChroma)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
