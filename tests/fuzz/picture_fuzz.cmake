@@ -1,6 +1,6 @@
 # The picture fuzzer, built only with clang (libFuzzer):
 #   CXX=clang++ cmake -S . -B build/fuzz -DBRZDOMAT_FUZZ=ON -DBRZDOMAT_SANITIZE=ON \
-#       -DBRZDOMAT_GUI=OFF -DBRZDOMAT_BENCH=OFF
+#       -DBRZDOMAT_BENCH=OFF
 #   bash tests/fuzz/run-picture-fuzzer build/fuzz 25
 if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     message(FATAL_ERROR "BRZDOMAT_FUZZ needs clang++ (libFuzzer)")
