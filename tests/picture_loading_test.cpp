@@ -254,6 +254,34 @@ TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
     }
 }
 
+// The size limit is checked before reading and holds at its exact boundary.
+TEST(PictureFileSize, FilesUpToTheLimitAreReadLargerOnesRefused)
+{
+    TemporaryFolder folder;
+    std::vector<std::uint8_t> jpeg = MakeJpeg(JpegSpec {});
+    std::string path = (folder.Path() / "picture.jpg").string();
+    WriteBytes(path, jpeg);
+    struct Case {
+        std::size_t Limit;
+        DecodeFailure Expected;
+    };
+    const Case cases[] = {
+        { jpeg.size(), DecodeFailure::None },
+        { jpeg.size() + 1, DecodeFailure::None },
+        { jpeg.size() - 1, DecodeFailure::FileTooLarge },
+        { 0, DecodeFailure::FileTooLarge },
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.Limit);
+        DecodeOptions options;
+        options.Limits.MaxFileBytes = entry.Limit;
+        EXPECT_EQ(LoadPictureFile(path, options).Failure, entry.Expected);
+        FileBytes file = ReadPictureFile(path, entry.Limit);
+        EXPECT_EQ(file.Failure, entry.Expected);
+        EXPECT_EQ(file.Bytes.size(), entry.Expected == DecodeFailure::None ? jpeg.size() : 0u);
+    }
+}
+
 // The message is modal: the caller's world may change while it is open, and the loader must
 // return normally afterwards without a second box.
 TEST_F(LoadQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
