@@ -1,0 +1,369 @@
+// The program's window wired to its logic, driven in process as the user drives it: menu
+// commands, ticks and "Potvrď", with the boxes answered from inside their own event loops. The
+// clock is driven by shortening its interval, so thirty "minutes" pass in a moment.
+
+#include "tests/ui_test_helpers.h"
+#include "ui/qt/application.h"
+#include "ui/qt/picture_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace brzdomat {
+namespace {
+
+using testing::AsInputBox;
+using testing::AsMessageBox;
+using testing::BoxWatcher;
+
+struct Box {
+    QString Caption;
+    QString Text;
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Box& box)
+{
+    return out << box.Caption.toStdString() << ": " << box.Text.toStdString();
+}
+
+// Writes the pictures of one test: each a flat colour of its own, so a shown picture tells
+// which question it belongs to.
+void WritePictures(const QString& folder, int test)
+{
+    QDir().mkpath(folder + "/img");
+    for (int question = 1; question <= 25; ++question) {
+        QImage card(120, 90, QImage::Format_RGB32);
+        card.fill(QColor(10 * question, 255 - 9 * question, test * 7));
+        ASSERT_TRUE(card.save(
+            QString("%1/img/%2_%3.jpg").arg(folder).arg(test).arg(question), "JPEG", 100));
+    }
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest()
+        : Program("Brzdomattest", [this](Window window, QWidget* parent) {
+            WindowsMade.push_back(window);
+            // A stand-in for the secondary windows that closes itself at once, as the splash
+            // does after its timer.
+            auto dialog = std::make_unique<QDialog>(parent);
+            QTimer::singleShot(0, dialog.get(), &QDialog::accept);
+            return dialog;
+        })
+    {
+    }
+
+    QLabel* Status(Label label) { return Program.Window().StatusLabel(label); }
+    QString StatusText(Label label) { return Status(label)->text(); }
+    QAction* Item(const char* name) { return Program.Window().findChild<QAction*>(name); }
+
+    void StartTest(int test)
+    {
+        // The first activation records the current directory; the pictures lie elsewhere.
+        Program.Controller().FormActivate();
+        Program.Controller().RecordStartDirectory(Pictures.path().toStdString());
+        WritePictures(Pictures.path(), test);
+        Program.Window().ChosenTestAction(test)->trigger();
+    }
+
+    // Ticks the answer boxes as the user would and presses "Potvrď".
+    void Answer(bool right)
+    {
+        QuestionRef question { StatusText(Label::Label2).toInt(),
+            StatusText(Label::Label4).toInt() };
+        const auto& key = Program.Controller().Key();
+        bool tickedAny = false;
+        for (auto option : AllOptions) {
+            bool correct = key.Mark(question, option) == AnswerMark::X;
+            bool tick = right ? correct : !correct;
+            auto* box
+                = Program.Window().AnswerBox(static_cast<CheckBox>(4 + static_cast<int>(option)));
+            if (tick != box->isChecked())
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
+            tickedAny = tickedAny || tick;
+        }
+        ASSERT_TRUE(tickedAny);
+        QTest::mouseClick(Program.Window().ConfirmButton(), Qt::LeftButton);
+    }
+
+    // Records every box and answers it: message boxes with their default button unless a reply
+    // is queued, input boxes with the queued text.
+    BoxWatcher Watch(std::vector<PressedButton> replies = {}, std::vector<QString> typed = {})
+    {
+        MessageReplies = std::move(replies);
+        TypedReplies = std::move(typed);
+        return BoxWatcher([this](QWidget* widget) {
+            if (auto* box = AsMessageBox(widget)) {
+                Boxes.push_back({ box->windowTitle(), box->TextLabel()->text() });
+                if (OnMessage)
+                    OnMessage(box);
+                auto reply = box->DefaultButton();
+                if (!MessageReplies.empty()) {
+                    reply = MessageReplies.front();
+                    MessageReplies.erase(MessageReplies.begin());
+                }
+                QPointer<MessageDialog> guarded = box;
+                auto press = [guarded, reply] {
+                    if (!guarded)
+                        return;
+                    if (reply == PressedButton::Cancel)
+                        guarded->close();
+                    else
+                        QTest::mouseClick(guarded->Button(reply), Qt::LeftButton);
+                };
+                if (ReplyDelayMs > 0)
+                    QTimer::singleShot(ReplyDelayMs, box, press);
+                else
+                    press();
+            } else if (auto* input = AsInputBox(widget)) {
+                Boxes.push_back({ input->windowTitle(), input->Edit()->text() });
+                if (!TypedReplies.empty()) {
+                    input->Edit()->setText(TypedReplies.front());
+                    TypedReplies.erase(TypedReplies.begin());
+                }
+                QTest::mouseClick(input->OkButton(), Qt::LeftButton);
+            }
+        });
+    }
+
+    void ExpectIdle()
+    {
+        for (auto label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8,
+                 Label::Label10, Label::Label17 })
+            EXPECT_EQ(StatusText(label), "") << static_cast<int>(label);
+        EXPECT_FALSE(Program.Window().ConfirmButton()->isEnabled());
+        EXPECT_FALSE(Item("Ukonittest1")->isEnabled());
+        for (auto* name :
+            { "Vybratsitest1", "Nhodnceltest1", "Nhodnvbrotzek251", "plnnhodnvbrotzek1" })
+            EXPECT_TRUE(Item(name)->isEnabled()) << name;
+        EXPECT_FALSE(Program.Window().Clock()->isActive());
+    }
+
+    void ExpectRunning()
+    {
+        EXPECT_TRUE(Program.Window().ConfirmButton()->isEnabled());
+        EXPECT_TRUE(Item("Ukonittest1")->isEnabled());
+        for (auto* name :
+            { "Vybratsitest1", "Nhodnceltest1", "Nhodnvbrotzek251", "plnnhodnvbrotzek1" })
+            EXPECT_FALSE(Item(name)->isEnabled()) << name;
+        for (auto* name : { "Zavt1", "Oprogramu1", "About1" })
+            EXPECT_TRUE(Item(name)->isEnabled()) << name;
+        EXPECT_FALSE(Program.Window().QuestionPicture()->isHidden());
+        EXPECT_TRUE(Program.Window().Clock()->isActive());
+    }
+
+    QTemporaryDir Pictures;
+    std::vector<Window> WindowsMade;
+    Application Program;
+    std::vector<Box> Boxes;
+    std::vector<PressedButton> MessageReplies;
+    std::vector<QString> TypedReplies;
+    std::function<void(MessageDialog*)> OnMessage;
+    // Message boxes are answered this long after they open; 0 answers at once.
+    int ReplyDelayMs = 0;
+};
+
+TEST_F(ProgramTest, StartsWithEmptyStatusLabelsAndTheIdleControls)
+{
+    ExpectIdle();
+    EXPECT_FALSE(Program.Window().QuestionPicture()->isHidden());
+    EXPECT_EQ(Program.Window().QuestionPicture()->Picture(), nullptr);
+    for (int index = 0; index < 8; ++index)
+        EXPECT_FALSE(Program.Window().AnswerBox(static_cast<CheckBox>(index))->isChecked());
+    EXPECT_TRUE(WindowsMade.empty());
+    EXPECT_FALSE(Program.Window().windowIcon().isNull());
+}
+
+TEST_F(ProgramTest, FirstActivationShowsTheSplashOnceAndRecordsTheCurrentDirectory)
+{
+    Program.Show();
+    Program.Window().activateWindow();
+    // QTest's own waiting macros report to QTest, not to this test, so the waits are checked here.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Program.Controller().ActivatedOnce(); }));
+    ASSERT_EQ(WindowsMade.size(), std::size_t { 1 });
+    EXPECT_EQ(WindowsMade.front(), Window::TForm2);
+    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
+
+    // Later activations, clicks and commands show no second splash.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&Program.Window(), &activate);
+    QTest::mouseClick(Program.Window().ClientArea(), Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(WindowsMade.size(), std::size_t { 1 });
+}
+
+TEST_F(ProgramTest, ACommandBeforeAnyActivationDoesTheActivationsWorkFirst)
+{
+    // The window is never shown, as under a window manager that reports no activation.
+    auto watcher = Watch();
+    Item("About1")->trigger();
+    EXPECT_EQ(WindowsMade, (std::vector { Window::TForm2, Window::TForm3 }));
+    EXPECT_TRUE(Program.Controller().ActivatedOnce());
+    EXPECT_FALSE(Program.Controller().StartDirectory().empty());
+}
+
+TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
+{
+    auto watcher = Watch();
+    StartTest(7);
+    ExpectRunning();
+    EXPECT_EQ(StatusText(Label::Label2), "7");
+    EXPECT_EQ(StatusText(Label::Label10), QString::fromUtf8("ZVLÁDÁTE"));
+    EXPECT_EQ(Status(Label::Label10)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    for (int question = 1; question <= 25; ++question) {
+        ASSERT_EQ(StatusText(Label::Label4), QString::number(question));
+        auto picture = Program.Window().QuestionPicture()->Picture();
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->Width, 120);
+        // The flat colour tells the question: its red is 10 times the question number.
+        EXPECT_NEAR(picture->Pixels[0], 10 * question, 3);
+        Answer(true);
+        if (question < 25) {
+            EXPECT_EQ(StatusText(Label::Label6), "0");
+        }
+    }
+    // Right answers to all 25 questions make all 65 points, and the end message comes.
+    ASSERT_EQ(Boxes.size(), 1u) << ::testing::PrintToString(Boxes);
+    EXPECT_EQ(Boxes[0],
+        (Box { "Information",
+            QString::fromUtf8("Konec testu - prohlédněte si výsledky a poté klikněte na ok") }));
+    ExpectIdle();
+    EXPECT_TRUE(Program.Window().QuestionPicture()->isHidden());
+}
+
+TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
+{
+    std::vector<bool> correctTicksWhileOpen;
+    OnMessage = [&](MessageDialog*) {
+        for (int index = 0; index < 4; ++index)
+            correctTicksWhileOpen.push_back(
+                Program.Window().AnswerBox(static_cast<CheckBox>(index))->isChecked());
+    };
+    auto watcher = Watch();
+    StartTest(3);
+    Answer(false);
+    ASSERT_EQ(Boxes.size(), 1u) << ::testing::PrintToString(Boxes);
+    EXPECT_EQ(Boxes[0], (Box { "Error", QString::fromUtf8("spatně") }));
+    std::vector<bool> expected;
+    for (auto option : AllOptions)
+        expected.push_back(Program.Controller().Key().Mark({ 3, 1 }, option) == AnswerMark::X);
+    EXPECT_EQ(correctTicksWhileOpen, expected);
+    // Question 1 weighs its points into the error count; question 2 follows.
+    EXPECT_NE(StatusText(Label::Label6), "0");
+    EXPECT_EQ(StatusText(Label::Label8), "0");
+    EXPECT_EQ(StatusText(Label::Label4), "2");
+}
+
+TEST_F(ProgramTest, ConfirmingWithNothingTickedIsRefused)
+{
+    auto watcher = Watch();
+    StartTest(1);
+    QTest::mouseClick(Program.Window().ConfirmButton(), Qt::LeftButton);
+    ASSERT_EQ(Boxes.size(), 1u) << ::testing::PrintToString(Boxes);
+    EXPECT_EQ(Boxes[0], (Box { "Error", QString::fromUtf8("Nelze nevybrat žádnou odpověď") }));
+    EXPECT_EQ(StatusText(Label::Label4), "1");
+}
+
+TEST_F(ProgramTest, TheEarlyEndAsksAndEndsOnlyOnYes)
+{
+    struct Case {
+        PressedButton Reply;
+        bool Ends;
+    };
+    const Case cases[] = { { PressedButton::No, false }, { PressedButton::Cancel, false },
+        { PressedButton::Yes, true } };
+    StartTest(2);
+    for (const auto& test : cases) {
+        Boxes.clear();
+        auto watcher = Watch({ test.Reply });
+        Item("Ukonittest1")->trigger();
+        ASSERT_EQ(Boxes.size(), 1u) << ::testing::PrintToString(Boxes);
+        EXPECT_EQ(Boxes[0], (Box { "Confirm", QString::fromUtf8("Opravdu ukončit testování?") }));
+        if (test.Ends)
+            ExpectIdle();
+        else
+            ExpectRunning();
+    }
+}
+
+TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
+{
+    auto watcher = Watch();
+    StartTest(5);
+    Program.Window().Clock()->setInterval(1);
+    // The user's wrong answer leaves "spatně" open for a while; the clock runs on behind it and
+    // ends the test run inside that box.
+    ReplyDelayMs = 200;
+    QString verdictAtTimeOut;
+    QColor verdictInkAtTimeOut;
+    OnMessage = [&](MessageDialog* box) {
+        if (box->TextLabel()->text() == QString::fromUtf8("Čas vypršel !!")) {
+            verdictAtTimeOut = StatusText(Label::Label10);
+            verdictInkAtTimeOut = Status(Label::Label10)->palette().color(QPalette::WindowText);
+        }
+    };
+    Answer(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Program.Window().Clock()->isActive(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_EQ(Boxes,
+        (std::vector<Box> { { "Error", QString::fromUtf8("spatně") },
+            { "Error", QString::fromUtf8("Čas vypršel !!") },
+            { "Information",
+                QString::fromUtf8(
+                    "Konec testu - prohlédněte si výsledky a poté klikněte na ok") } }));
+    EXPECT_EQ(verdictAtTimeOut, QString::fromUtf8("NESTÍHÁTE"));
+    EXPECT_EQ(verdictInkAtTimeOut, QColor(255, 0, 0));
+    ExpectIdle();
+    EXPECT_EQ(watcher.ForcedClosed, 0);
+}
+
+TEST_F(ProgramTest, AFailedConversionIsReportedUnderTheApplicationTitleAndTheProgramGoesOn)
+{
+    auto watcher = Watch({}, { "abc" });
+    Program.Controller().FormActivate();
+    Program.Controller().RecordStartDirectory(Pictures.path().toStdString());
+    Item("plnnhodnvbrotzek1")->trigger();
+    ASSERT_GE(Boxes.size(), 2u);
+    EXPECT_EQ(Boxes[1], (Box { "Brzdomattest", "'abc' is not a valid integer value." }));
+    // The program goes on: a chosen test can start.
+    StartTest(4);
+    ExpectRunning();
+}
+
+class ClosingTest : public ProgramTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(ClosingTest, DuringATestRunEndsAtOnceWithoutAMessage)
+{
+    auto watcher = Watch();
+    Program.Show();
+    StartTest(9);
+    Answer(true);
+    if (std::string(GetParam()) == "Zavt1")
+        Item("Zavt1")->trigger();
+    else
+        Program.Window().close();
+    EXPECT_FALSE(Program.Window().isVisible());
+    EXPECT_FALSE(Program.Window().Clock()->isActive());
+    EXPECT_TRUE(Boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ByMenuAndCloseBox, ClosingTest, ::testing::Values("Zavt1", "closeBox"));
+
+} // namespace
+} // namespace brzdomat

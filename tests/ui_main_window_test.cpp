@@ -1,0 +1,325 @@
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace brzdomat {
+namespace {
+
+struct LabelRow {
+    const char* Name;
+    int Left;
+    int Top;
+    const char* Text;
+    int Pixels;
+    bool Bold;
+    std::optional<QColor> Ink;
+};
+
+const QColor GreenInk(0, 128, 0);
+const QColor BlueInk(0, 0, 255);
+const QColor RedInk(255, 0, 0);
+
+// The window's labels as the user must see them, with their design texts.
+const LabelRow LabelRows[] = {
+    { "Label1", 8, 8, "Test č.", 11, false, {} },
+    { "Label2", 72, 0, "1", 19, true, GreenInk },
+    { "Label3", 8, 40, "Otázka č.", 11, false, {} },
+    { "Label4", 72, 32, "1", 19, true, BlueInk },
+    { "Label5", 232, 8, "Počet chybných bodů:", 11, false, {} },
+    { "Label6", 376, 8, "0", 11, true, BlueInk },
+    { "Label7", 232, 40, "Počet dosažených bodů:", 11, false, {} },
+    { "Label8", 376, 40, "0", 11, true, BlueInk },
+    { "Label16", 552, 8, "Čas:", 11, false, {} },
+    { "Label17", 600, 8, "30", 11, true, BlueInk },
+    { "Label18", 624, 8, "minut", 11, false, {} },
+    { "Label9", 552, 40, "Test:", 11, false, {} },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, true, RedInk },
+    { "Label31", 86, 80, "váš", 11, false, {} },
+    { "Label11", 29, 96, "správně", 11, false, {} },
+    { "Label12", 81, 96, "výběr", 11, false, {} },
+    { "Label13", 16, 120, "A", 11, false, {} },
+    { "Label14", 16, 136, "B", 11, false, {} },
+    { "Label15", 16, 152, "C", 11, false, {} },
+    { "Label19", 16, 168, "D", 11, false, {} },
+    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 16, true, {} },
+    { "Label24", 560, 432, "o provozu na pozemních", 16, true, {} },
+    { "Label25", 543, 456, "komunikacích a ze zdravotní", 16, true, {} },
+    { "Label22", 626, 480, "přípravy", 16, true, {} },
+    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 11, false, BlueInk },
+    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole ", 11, false, {} },
+};
+
+TEST(MainWindowLayout, EveryLabelHasItsPlaceTextFontAndColourAndFitsWithoutOverlap)
+{
+    MainWindow window;
+    auto windowText = window.palette().color(QPalette::WindowText);
+    std::vector<QRect> inked;
+    for (const auto& row : LabelRows) {
+        SCOPED_TRACE(row.Name);
+        auto* label = window.findChild<QLabel*>(row.Name);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->parentWidget(), window.ClientArea());
+        EXPECT_EQ(label->pos(), QPoint(row.Left, row.Top));
+        EXPECT_EQ(label->text(), QString::fromUtf8(row.Text));
+        EXPECT_EQ(label->font().pixelSize(), row.Pixels);
+        EXPECT_EQ(label->font().bold(), row.Bold);
+        EXPECT_EQ(QFontInfo(label->font()).pixelSize(), row.Pixels);
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), row.Ink.value_or(windowText));
+        // Sized to its text, inside the client area, so nothing is cut.
+        auto advance = label->fontMetrics().horizontalAdvance(label->text());
+        EXPECT_GE(label->width(), advance);
+        EXPECT_LE(label->geometry().right(), ClientWidth - 1);
+        EXPECT_LE(label->geometry().bottom(), ClientHeight - 1);
+        // The inked part of the text must not run into another label's.
+        auto ink = label->fontMetrics()
+                       .boundingRect(label->text())
+                       .translated(label->pos() + QPoint(0, label->fontMetrics().ascent()));
+        for (const auto& other : inked)
+            EXPECT_FALSE(ink.intersects(other)) << "overlaps a label placed before";
+        inked.push_back(ink);
+    }
+}
+
+TEST(MainWindowLayout, TheWindowIsFixedWhiteAndTitled)
+{
+    MainWindow window;
+    window.show();
+    EXPECT_EQ(window.objectName(), "TForm1");
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Tervolan - Brzdomat   verze 1.0"));
+    EXPECT_EQ(window.ClientArea()->size(), QSize(ClientWidth, ClientHeight));
+    EXPECT_EQ(window.ClientArea()->mapTo(&window, QPoint(0, 0)).y(), window.menuBar()->height());
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.size(), window.minimumSize());
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(window.font().pixelSize(), WindowFontPixels);
+    EXPECT_FALSE(window.font().bold());
+
+    auto shot = window.ClientArea()->grab().toImage();
+    for (auto point : { QPoint(0, 0), QPoint(300, 300), QPoint(791, 543), QPoint(500, 30),
+             QPoint(60, 400), QPoint(700, 300) })
+        EXPECT_EQ(shot.pixelColor(point), QColor(Qt::white)) << point.x() << "," << point.y();
+}
+
+TEST(MainWindowLayout, ControlsOtherThanLabelsHaveTheirPlacesAndDesignStates)
+{
+    MainWindow window;
+    struct Row {
+        const char* Name;
+        QRect Place;
+        bool Enabled;
+        QString AccessibleName;
+    };
+    const Row rows[] = {
+        { "CheckBox1", { 40, 118, 17, 17 }, false, QString::fromUtf8("správně A") },
+        { "CheckBox2", { 40, 134, 17, 17 }, false, QString::fromUtf8("správně B") },
+        { "CheckBox3", { 40, 150, 17, 17 }, false, QString::fromUtf8("správně C") },
+        { "CheckBox4", { 40, 166, 17, 17 }, false, QString::fromUtf8("správně D") },
+        { "CheckBox5", { 88, 118, 17, 17 }, true, QString::fromUtf8("výběr A") },
+        { "CheckBox6", { 88, 134, 17, 17 }, true, QString::fromUtf8("výběr B") },
+        { "CheckBox7", { 88, 150, 17, 17 }, true, QString::fromUtf8("výběr C") },
+        { "CheckBox8", { 88, 166, 17, 17 }, true, QString::fromUtf8("výběr D") },
+        { "Button1", { 8, 192, 105, 25 }, false, {} },
+        { "Image1", { 128, 80, 401, 457 }, true, QString::fromUtf8("obrázek otázky") },
+        { "Panel1", { 8, 56, 769, 9 }, true, {} },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        auto* widget = window.findChild<QWidget*>(row.Name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), row.Place);
+        EXPECT_EQ(widget->isEnabled(), row.Enabled);
+        EXPECT_FALSE(widget->isHidden());
+        if (!row.AccessibleName.isEmpty()) {
+            EXPECT_EQ(widget->accessibleName(), row.AccessibleName);
+        }
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            EXPECT_TRUE(box->text().isEmpty());
+            EXPECT_FALSE(box->isChecked());
+        }
+    }
+    EXPECT_EQ(window.ConfirmButton()->text(), QString::fromUtf8("Potvrď"));
+    EXPECT_FALSE(window.ConfirmButton()->isDefault());
+    EXPECT_EQ(window.QuestionPicture()->Picture(), nullptr);
+    auto* panel = window.findChild<QFrame*>("Panel1");
+    EXPECT_EQ(panel->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(panel->frameShadow(), QFrame::Raised);
+    EXPECT_EQ(panel->lineWidth(), 1);
+    auto* timer = window.findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 60000);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(MainWindowLayout, ClickingACorrectAnswerBoxNeverChangesIt)
+{
+    MainWindow window;
+    window.show();
+    for (int index = 0; index < 4; ++index) {
+        auto* box = window.AnswerBox(static_cast<CheckBox>(index));
+        for (bool ticked : { false, true }) {
+            box->setChecked(ticked);
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
+            EXPECT_EQ(box->isChecked(), ticked);
+        }
+    }
+    auto* choice = window.AnswerBox(CheckBox::CheckBox5);
+    QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_TRUE(choice->isChecked());
+}
+
+struct MenuRow {
+    const char* Name;
+    const char* Caption;
+    std::vector<MenuRow> Items;
+};
+
+void ExpectMenu(const QList<QAction*>& actions, const std::vector<MenuRow>& rows)
+{
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(rows.size()));
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        auto* action = actions[static_cast<qsizetype>(index)];
+        const auto& row = rows[index];
+        SCOPED_TRACE(row.Name);
+        EXPECT_EQ(action->objectName(), row.Name);
+        EXPECT_EQ(action->text(), QString::fromUtf8(row.Caption));
+        EXPECT_TRUE(action->shortcut().isEmpty());
+        if (!row.Items.empty()) {
+            ASSERT_NE(action->menu(), nullptr);
+            EXPECT_EQ(action->menu()->objectName(), row.Name);
+            ExpectMenu(action->menu()->actions(), row.Items);
+        } else {
+            EXPECT_EQ(action->menu(), nullptr);
+        }
+    }
+}
+
+TEST(MainWindowMenu, HasTheTreeWithCaptionsNamesAndAcceleratorsInOrder)
+{
+    MainWindow window;
+    std::vector<MenuRow> tests;
+    std::vector<std::string> names, captions;
+    for (int test = 1; test <= 32; ++test) {
+        names.push_back("N" + std::to_string(test) + "1");
+        captions.push_back(std::to_string(test));
+    }
+    for (int test = 0; test < 32; ++test)
+        tests.push_back({ names[static_cast<std::size_t>(test)].c_str(),
+            captions[static_cast<std::size_t>(test)].c_str(), {} });
+    const std::vector<MenuRow> bar = {
+        { "Soubor1", "&Program", { { "Zavt1", "&Zavřít", {} } } },
+        { "esty1", "&Testy",
+            {
+                { "Vybratsitest1", "&Vybrat si test", tests },
+                { "Nhodnceltest1", "Náhodný &celý test", {} },
+                { "Nhodnvbrotzek251", "Náhodný výběr &otázek (25)", {} },
+                { "plnnhodnvbrotzek1", "Úp&lně náhodný výběr otázek", {} },
+                { "Ukonittest1", "&Ukončit testování", {} },
+            } },
+        { "Npovda1", "&Nápověda", { { "Oprogramu1", "&O programu", {} } } },
+        { "About1", "&About ..", {} },
+    };
+    ExpectMenu(window.menuBar()->actions(), bar);
+    EXPECT_EQ(window.menuBar()->objectName(), "MainMenu1");
+
+    // Design states: only "&Ukončit testování" is disabled.
+    for (auto* action : window.findChildren<QAction*>())
+        EXPECT_EQ(action->isEnabled(), action->objectName() != "Ukonittest1")
+            << action->objectName().toStdString();
+    EXPECT_EQ(window.ChosenTestAction(7)->objectName(), "N71");
+    EXPECT_EQ(window.ChosenTestAction(0), nullptr);
+    EXPECT_EQ(window.ChosenTestAction(33), nullptr);
+}
+
+TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
+{
+    MainWindow window;
+    std::vector<std::string> ran;
+    MainWindow::Commands commands;
+    commands.ChosenTest = [&](int test) { ran.push_back("test " + std::to_string(test)); };
+    commands.RandomWholeTest = [&] { ran.push_back("random whole"); };
+    commands.RandomSelection = [&] { ran.push_back("random selection"); };
+    commands.FullyRandom = [&] { ran.push_back("fully random"); };
+    commands.EndTest = [&] { ran.push_back("end"); };
+    commands.Confirm = [&] { ran.push_back("confirm"); };
+    commands.ClockTick = [&] { ran.push_back("tick"); };
+    commands.Close = [&] { ran.push_back("close"); };
+    commands.ProgramInfo = [&] { ran.push_back("info"); };
+    commands.About = [&] { ran.push_back("about"); };
+    window.SetCommands(commands);
+    window.MenuAction(MenuItem::Ukonittest1)->setEnabled(true);
+    window.ConfirmButton()->setEnabled(true);
+
+    struct Case {
+        const char* Action;
+        std::string Command;
+    };
+    const Case cases[]
+        = { { "N11", "test 1" }, { "N91", "test 9" }, { "N101", "test 10" }, { "N321", "test 32" },
+              { "Nhodnceltest1", "random whole" }, { "Nhodnvbrotzek251", "random selection" },
+              { "plnnhodnvbrotzek1", "fully random" }, { "Ukonittest1", "end" },
+              { "Zavt1", "close" }, { "Oprogramu1", "info" }, { "About1", "about" } };
+    for (const auto& test : cases) {
+        ran.clear();
+        auto* action = window.findChild<QAction*>(test.Action);
+        ASSERT_NE(action, nullptr) << test.Action;
+        action->trigger();
+        EXPECT_EQ(ran, std::vector<std::string> { test.Command }) << test.Action;
+    }
+    ran.clear();
+    QTest::mouseClick(window.ConfirmButton(), Qt::LeftButton);
+    EXPECT_EQ(ran, std::vector<std::string> { "confirm" });
+}
+
+TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
+{
+    MainWindow window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto focusName = [] {
+        auto* focused = QApplication::focusWidget();
+        return focused ? focused->objectName() : QString("(none)");
+    };
+    struct Case {
+        bool ButtonEnabled;
+        std::vector<QString> Cycle;
+    };
+    const Case cases[] = {
+        { false, { "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox5" } },
+        { true, { "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "Button1", "CheckBox5" } },
+    };
+    for (const auto& test : cases) {
+        window.ConfirmButton()->setEnabled(test.ButtonEnabled);
+        window.AnswerBox(CheckBox::CheckBox5)->setFocus();
+        std::vector<QString> cycle { focusName() };
+        for (std::size_t step = 1; step < test.Cycle.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            cycle.push_back(focusName());
+        }
+        EXPECT_EQ(cycle, test.Cycle);
+    }
+    // The space bar toggles the focused box.
+    window.AnswerBox(CheckBox::CheckBox6)->setFocus();
+    QTest::keyClick(window.AnswerBox(CheckBox::CheckBox6), Qt::Key_Space);
+    EXPECT_TRUE(window.AnswerBox(CheckBox::CheckBox6)->isChecked());
+}
+
+} // namespace
+} // namespace brzdomat

@@ -1,0 +1,304 @@
+#include "ui/qt/main_window.h"
+
+#include "ui/control_names.h"
+#include "ui/qt/picture_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <optional>
+
+namespace brzdomat {
+
+namespace {
+
+struct LabelPlace {
+    const char* Name;
+    int Left;
+    int Top;
+    const char* Text;
+    int Pixels = WindowFontPixels;
+    Weight Boldness = Weight::Regular;
+    std::optional<Colour> Ink = std::nullopt;
+};
+
+// Every label of the window with its design text. The status labels' texts only fix their
+// fonts: the window is emptied of them before it is first shown.
+const LabelPlace LabelPlaces[] = {
+    { "Label1", 8, 8, "Test č." },
+    { "Label2", 72, 0, "1", 19, Weight::Bold, Green },
+    { "Label3", 8, 40, "Otázka č." },
+    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue },
+    { "Label5", 232, 8, "Počet chybných bodů:" },
+    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue },
+    { "Label7", 232, 40, "Počet dosažených bodů:" },
+    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue },
+    { "Label16", 552, 8, "Čas:" },
+    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue },
+    { "Label18", 624, 8, "minut" },
+    { "Label9", 552, 40, "Test:" },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red },
+    { "Label31", 86, 80, "váš" },
+    { "Label11", 29, 96, "správně" },
+    { "Label12", 81, 96, "výběr" },
+    { "Label13", 16, 120, "A" },
+    { "Label14", 16, 136, "B" },
+    { "Label15", 16, 152, "C" },
+    { "Label19", 16, 168, "D" },
+    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 16, Weight::Bold },
+    { "Label24", 560, 432, "o provozu na pozemních", 16, Weight::Bold },
+    { "Label25", 543, 456, "komunikacích a ze zdravotní", 16, Weight::Bold },
+    { "Label22", 626, 480, "přípravy", 16, Weight::Bold },
+    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 11, Weight::Regular, Blue },
+    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole " },
+};
+
+constexpr std::array<Label, 6> StatusLabelOrder { Label::Label2, Label::Label4, Label::Label6,
+    Label::Label8, Label::Label10, Label::Label17 };
+
+constexpr int CheckBoxSize = 17;
+constexpr int RowTops[] = { 118, 134, 150, 166 };
+constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
+
+QString Name(std::string_view name)
+{
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+void SetInk(QWidget* widget, Colour colour)
+{
+    auto palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(colour.Red, colour.Green, colour.Blue));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QFont LayoutFont(int pixelSize, Weight weight)
+{
+    QFont font;
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans") });
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(weight == Weight::Bold);
+    return font;
+}
+
+MainWindow::MainWindow()
+    : QMainWindow(nullptr,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
+    setFont(LayoutFont(WindowFontPixels));
+    BuildControls();
+    BuildMenu();
+    // The client area has a fixed size and the window follows it, menu bar included: the user
+    // cannot resize or maximise it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::BuildControls()
+{
+    Client = new QWidget(this);
+    Client->setObjectName(QStringLiteral("ClientArea"));
+    Client->setFixedSize(ClientWidth, ClientHeight);
+    auto palette = Client->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    Client->setPalette(palette);
+    Client->setAutoFillBackground(true);
+    setCentralWidget(Client);
+
+    for (const auto& place : LabelPlaces) {
+        auto* label = new QLabel(QString::fromUtf8(place.Text), Client);
+        label->setObjectName(QString::fromLatin1(place.Name));
+        label->setFont(LayoutFont(place.Pixels, place.Boldness));
+        label->setTextFormat(Qt::PlainText);
+        label->setMargin(0);
+        label->setIndent(0);
+        if (place.Ink)
+            SetInk(label, *place.Ink);
+        label->move(place.Left, place.Top);
+        label->adjustSize();
+    }
+    for (std::size_t index = 0; index < StatusLabelOrder.size(); ++index)
+        StatusLabels[index]
+            = Client->findChild<QLabel*>(Name(ControlName(StatusLabelOrder[index])));
+
+    // The separator under the status strip: a raised bevel one pixel wide on the button face.
+    auto* panel = new QFrame(Client);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(8, 56, 769, 9);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(1);
+    panel->setBackgroundRole(QPalette::Button);
+    panel->setAutoFillBackground(true);
+    panel->setFocusPolicy(Qt::NoFocus);
+
+    // Columns "správně" (left, CheckBox1..4, only the program ticks them) and "výběr" (right,
+    // CheckBox5..8, the user's answer); rows A to D.
+    for (int index = 0; index < 8; ++index) {
+        bool correctColumn = index < 4;
+        int row = index % 4;
+        auto* box = new QCheckBox(Client);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
+        box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
+        box->setAccessibleName(
+            QString::fromUtf8(correctColumn ? "správně " : "výběr ") + RowLetters[row]);
+        box->setEnabled(!correctColumn);
+        AnswerBoxes[static_cast<std::size_t>(index)] = box;
+    }
+
+    Button1 = new QPushButton(QStringLiteral("Potvrď"), Client);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(8, 192, 105, 25);
+    Button1->setEnabled(false);
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, [this] { Run(Handlers.Confirm); });
+
+    Image1 = new PictureView(Client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(128, 80, 401, 457);
+    Image1->setAccessibleName(QString::fromUtf8("obrázek otázky"));
+
+    auto* panelFocus = static_cast<QWidget*>(panel);
+    QWidget::setTabOrder(panelFocus, AnswerBoxes[0]);
+    for (std::size_t index = 1; index < AnswerBoxes.size(); ++index)
+        QWidget::setTabOrder(AnswerBoxes[index - 1], AnswerBoxes[index]);
+    QWidget::setTabOrder(AnswerBoxes.back(), Button1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(60000);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, [this] { Run(Handlers.ClockTick); });
+}
+
+void MainWindow::BuildMenu()
+{
+    auto* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto name = [](QMenu* menu, const char* objectName) {
+        menu->setObjectName(QString::fromLatin1(objectName));
+        menu->menuAction()->setObjectName(QString::fromLatin1(objectName));
+        return menu;
+    };
+    auto command = [this](QMenu* menu, const char* caption, const char* objectName,
+                       std::function<void()> Commands::*handler) {
+        auto* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(objectName));
+        connect(action, &QAction::triggered, this, [this, handler] { Run(Handlers.*handler); });
+        return action;
+    };
+
+    auto* program = name(bar->addMenu(QStringLiteral("&Program")), "Soubor1");
+    command(program, "&Zavřít", "Zavt1", &Commands::Close);
+
+    auto* tests = name(bar->addMenu(QStringLiteral("&Testy")), "esty1");
+    auto* chosen = name(tests->addMenu(QStringLiteral("&Vybrat si test")), "Vybratsitest1");
+    for (int test = 1; test <= ChosenTestCount; ++test) {
+        auto* action = chosen->addAction(QString::number(test));
+        action->setObjectName(QStringLiteral("N") + QString::number(test) + QStringLiteral("1"));
+        connect(action, &QAction::triggered, this, [this, test] {
+            if (Handlers.ChosenTest)
+                Handlers.ChosenTest(test);
+        });
+        ChosenTests[static_cast<std::size_t>(test - 1)] = action;
+    }
+    MenuActions[static_cast<std::size_t>(MenuItem::Vybratsitest1)] = chosen->menuAction();
+    MenuActions[static_cast<std::size_t>(MenuItem::Nhodnceltest1)]
+        = command(tests, "Náhodný &celý test", "Nhodnceltest1", &Commands::RandomWholeTest);
+    MenuActions[static_cast<std::size_t>(MenuItem::Nhodnvbrotzek251)] = command(
+        tests, "Náhodný výběr &otázek (25)", "Nhodnvbrotzek251", &Commands::RandomSelection);
+    MenuActions[static_cast<std::size_t>(MenuItem::plnnhodnvbrotzek1)] = command(
+        tests, "Úp&lně náhodný výběr otázek", "plnnhodnvbrotzek1", &Commands::FullyRandom);
+    auto* endTest = command(tests, "&Ukončit testování", "Ukonittest1", &Commands::EndTest);
+    endTest->setEnabled(false);
+    MenuActions[static_cast<std::size_t>(MenuItem::Ukonittest1)] = endTest;
+
+    auto* help = name(bar->addMenu(QString::fromUtf8("&Nápověda")), "Npovda1");
+    command(help, "&O programu", "Oprogramu1", &Commands::ProgramInfo);
+
+    // "&About .." is a command on the menu bar itself, with no submenu.
+    auto* about = bar->addAction(QStringLiteral("&About .."));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, [this] { Run(Handlers.About); });
+
+    // A click into the menu bar counts as a click into the window for the first activation.
+    bar->installEventFilter(this);
+    Client->installEventFilter(this);
+}
+
+QLabel* MainWindow::StatusLabel(Label label) const
+{
+    return StatusLabels[static_cast<std::size_t>(label)];
+}
+
+QCheckBox* MainWindow::AnswerBox(CheckBox box) const
+{
+    return AnswerBoxes[static_cast<std::size_t>(box)];
+}
+
+QAction* MainWindow::MenuAction(MenuItem item) const
+{
+    return MenuActions[static_cast<std::size_t>(item)];
+}
+
+QAction* MainWindow::ChosenTestAction(int test) const
+{
+    if (test < 1 || test > ChosenTestCount)
+        return nullptr;
+    return ChosenTests[static_cast<std::size_t>(test - 1)];
+}
+
+void MainWindow::CentreOnScreen()
+{
+    auto* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    adjustSize();
+    auto area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void MainWindow::Run(const std::function<void()>& command) const
+{
+    if (command)
+        command();
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Run(Handlers.Activated);
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Some window managers never report the activation; the first click into the window then
+    // stands in for it.
+    if (event->type() == QEvent::MouseButtonPress)
+        Run(Handlers.Activated);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Run(Handlers.Closing);
+    event->accept();
+}
+
+} // namespace brzdomat

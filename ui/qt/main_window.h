@@ -1,0 +1,95 @@
+#pragma once
+
+// TForm1, the program's one working window: the status strip, the answer columns with
+// "Potvrď", the question picture, the fixed texts and the main menu. It holds no decisions: the
+// logic reaches its controls through QtSurface by their objectNames, and the menu's and the
+// button's commands go out through the callbacks the application sets.
+
+#include "ui/ui_surface.h"
+
+#include <QFont>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace brzdomat {
+
+class PictureView;
+
+// The font of every control without one of its own, and the others by character height in
+// pixels. "MS Sans Serif" is a Windows bitmap font; the families after it are close sans-serif
+// faces whose texts fit the places of the layout.
+enum class Weight { Regular, Bold };
+QFont LayoutFont(int pixelSize, Weight = Weight::Regular);
+inline constexpr int WindowFontPixels = 11;
+
+inline constexpr int ClientWidth = 792;
+inline constexpr int ClientHeight = 544;
+inline constexpr int ChosenTestCount = 32;
+
+class MainWindow : public QMainWindow {
+public:
+    MainWindow();
+
+    // Commands of the window, set by the application.
+    struct Commands {
+        std::function<void(int test)> ChosenTest; // "1" .. "32"
+        std::function<void()> RandomWholeTest;
+        std::function<void()> RandomSelection;
+        std::function<void()> FullyRandom;
+        std::function<void()> EndTest;
+        std::function<void()> Confirm; // "Potvrď"
+        std::function<void()> ClockTick;
+        std::function<void()> Close; // "&Zavřít"
+        std::function<void()> ProgramInfo;
+        std::function<void()> About;
+        // The window became active, or the user clicked into it.
+        std::function<void()> Activated;
+        // The window is closing; the program ends.
+        std::function<void()> Closing;
+    };
+    void SetCommands(Commands commands) { Handlers = std::move(commands); }
+
+    QLabel* StatusLabel(Label) const;
+    QCheckBox* AnswerBox(CheckBox) const;
+    QAction* MenuAction(MenuItem) const;
+    QAction* ChosenTestAction(int test) const;
+    QPushButton* ConfirmButton() const { return Button1; }
+    PictureView* QuestionPicture() const { return Image1; }
+    QTimer* Clock() const { return Timer1; }
+    QWidget* ClientArea() const { return Client; }
+
+    // Places the window in the middle of its screen; called before it is first shown.
+    void CentreOnScreen();
+
+protected:
+    bool event(QEvent*) override;
+    bool eventFilter(QObject*, QEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void Run(const std::function<void()>& command) const;
+
+    Commands Handlers;
+    QWidget* Client = nullptr;
+    std::array<QLabel*, 6> StatusLabels {};
+    std::array<QCheckBox*, 8> AnswerBoxes {};
+    std::array<QAction*, 5> MenuActions {};
+    std::array<QAction*, ChosenTestCount> ChosenTests {};
+    QPushButton* Button1 = nullptr;
+    PictureView* Image1 = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace brzdomat

@@ -1,0 +1,295 @@
+#include "ui/qt/message_dialogs.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace brzdomat {
+
+namespace {
+
+constexpr std::array ButtonOrder { PressedButton::Yes, PressedButton::No, PressedButton::Ok,
+    PressedButton::Cancel };
+
+// The size of a push button in the system's boxes at 96 dots per inch.
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 23;
+
+Qt::WindowFlags BoxFlags()
+{
+    // A title with only the system menu and its close button; no help, minimise or maximise.
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint;
+}
+
+QScreen* ScreenOf(const QWidget* widget)
+{
+    if (auto* screen = widget->screen())
+        return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    auto* screen = ScreenOf(window);
+    if (!screen)
+        return;
+    auto area = screen->availableGeometry();
+    auto frame = window->frameGeometry();
+    window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
+        + (window->pos() - frame.topLeft()));
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setMinimumSize(ButtonWidth, ButtonHeight);
+    return button;
+}
+
+std::size_t Index(PressedButton button)
+{
+    return static_cast<std::size_t>(button);
+}
+
+} // namespace
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ButtonCaption(PressedButton button)
+{
+    switch (button) {
+    case PressedButton::Yes:
+        return QStringLiteral("&Yes");
+    case PressedButton::No:
+        return QStringLiteral("&No");
+    case PressedButton::Ok:
+        return QStringLiteral("OK");
+    case PressedButton::Cancel:
+        return QStringLiteral("Cancel");
+    }
+    return {};
+}
+
+QString KindCaption(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error:
+        return QStringLiteral("Error");
+    case MessageKind::Information:
+        return QStringLiteral("Information");
+    case MessageKind::Confirmation:
+        return QStringLiteral("Confirm");
+    }
+    return {};
+}
+
+MessageIcon KindIcon(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error:
+        return MessageIcon::Stop;
+    case MessageKind::Information:
+        return MessageIcon::Information;
+    case MessageKind::Confirmation:
+        return MessageIcon::Question;
+    }
+    return MessageIcon::Stop;
+}
+
+MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIcon icon,
+    const QString& text, ButtonSet buttons)
+    : QDialog(parent, BoxFlags())
+    , Kind(icon)
+{
+    setObjectName(QStringLiteral("MessageBox"));
+    setWindowTitle(caption);
+    setModal(true);
+
+    auto pixmapKind = icon == MessageIcon::Stop ? QStyle::SP_MessageBoxCritical
+        : icon == MessageIcon::Information      ? QStyle::SP_MessageBoxInformation
+                                                : QStyle::SP_MessageBoxQuestion;
+    int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    auto* iconLabel = new QLabel(this);
+    iconLabel->setObjectName(QStringLiteral("Icon"));
+    iconLabel->setPixmap(
+        style()->standardIcon(pixmapKind, nullptr, this).pixmap(iconSize, iconSize));
+    iconLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+
+    // The text wraps at half the screen's width. Its label gets the exact size the wrapped text
+    // needs, so a short message makes a small box.
+    Text = new QLabel(text, this);
+    Text->setObjectName(QStringLiteral("Text"));
+    Text->setTextFormat(Qt::PlainText);
+    Text->setWordWrap(true);
+    Text->setTextInteractionFlags(Qt::NoTextInteraction);
+    auto* screen = ScreenOf(this);
+    int wrapWidth = screen ? screen->geometry().width() / 2 : 640;
+    auto needed = Text->fontMetrics().boundingRect(
+        QRect(0, 0, wrapWidth, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, text);
+    Text->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
+
+    auto* textRow = new QHBoxLayout;
+    textRow->setSpacing(12);
+    textRow->addWidget(iconLabel, 0, Qt::AlignTop);
+    textRow->addWidget(Text, 1, Qt::AlignVCenter);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(6);
+    buttonRow->addStretch(1);
+    bool hasOk = buttons == ButtonSet::Ok;
+    for (auto kind : ButtonOrder) {
+        bool present = hasOk ? kind == PressedButton::Ok
+                             : kind == PressedButton::Yes || kind == PressedButton::No;
+        if (!present)
+            continue;
+        auto* button = MakeButton(this, ButtonCaption(kind));
+        button->setObjectName(QStringLiteral("Button") + ButtonCaption(kind).remove(u'&'));
+        connect(button, &QPushButton::clicked, this, [this, kind] { Finish(kind); });
+        buttonRow->addWidget(button);
+        Buttons[Index(kind)] = button;
+    }
+    buttonRow->addStretch(1);
+
+    // Enter presses OK if there is one, else Yes; Escape presses Cancel, else No, else OK.
+    Default = hasOk ? PressedButton::Ok : PressedButton::Yes;
+    Escape = Buttons[Index(PressedButton::Cancel)] ? PressedButton::Cancel
+        : Buttons[Index(PressedButton::No)]        ? PressedButton::No
+                                                   : PressedButton::Ok;
+    Buttons[Index(Default)]->setDefault(true);
+    Buttons[Index(Default)]->setFocus();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(12, 12, 12, 10);
+    layout->setSpacing(14);
+    layout->addLayout(textRow);
+    layout->addLayout(buttonRow);
+}
+
+QPushButton* MessageDialog::Button(PressedButton kind) const
+{
+    return Buttons[Index(kind)];
+}
+
+void MessageDialog::Finish(PressedButton kind)
+{
+    PressedResult = kind;
+    done(static_cast<int>(kind) + 1);
+}
+
+void MessageDialog::reject()
+{
+    Finish(PressedButton::Cancel);
+}
+
+void MessageDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Finish(Escape);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MessageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+InputDialog::InputDialog(
+    QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText)
+    : QDialog(parent, BoxFlags())
+    , DefaultText(defaultText)
+{
+    setObjectName(QStringLiteral("InputBox"));
+    setWindowTitle(caption);
+    setModal(true);
+
+    auto* promptLabel = new QLabel(prompt, this);
+    promptLabel->setObjectName(QStringLiteral("Prompt"));
+    promptLabel->setTextFormat(Qt::PlainText);
+
+    Field = new QLineEdit(this);
+    Field->setObjectName(QStringLiteral("Edit"));
+    Field->setMaxLength(InputBoxMaximumLength);
+    Field->setText(defaultText);
+    Field->selectAll();
+    Field->setMinimumWidth(240);
+    promptLabel->setBuddy(Field);
+
+    Ok = MakeButton(this, ButtonCaption(PressedButton::Ok));
+    Ok->setObjectName(QStringLiteral("ButtonOK"));
+    Ok->setDefault(true);
+    Cancel = MakeButton(this, ButtonCaption(PressedButton::Cancel));
+    Cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(6);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(Ok);
+    buttonRow->addWidget(Cancel);
+    buttonRow->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->addWidget(promptLabel);
+    layout->addWidget(Field);
+    layout->addSpacing(8);
+    layout->addLayout(buttonRow);
+    Field->setFocus();
+}
+
+QString InputDialog::Reply() const
+{
+    return result() == Accepted ? Field->text() : DefaultText;
+}
+
+void InputDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+PressedButton RunMessageBox(QWidget* parent, const QString& caption, MessageIcon icon,
+    const QString& text, ButtonSet buttons)
+{
+    // Guarded: should the parent window be destroyed while the box is open, the box goes with it
+    // and counts as closed by its title bar.
+    QPointer<MessageDialog> box = new MessageDialog(parent, caption, icon, text, buttons);
+    box->exec();
+    if (!box)
+        return PressedButton::Cancel;
+    auto pressed = box->Pressed();
+    delete box;
+    return pressed;
+}
+
+std::string RunInputBox(QWidget* parent, std::string_view caption, std::string_view prompt,
+    std::string_view defaultText)
+{
+    QPointer<InputDialog> box
+        = new InputDialog(parent, FromUtf8(caption), FromUtf8(prompt), FromUtf8(defaultText));
+    box->exec();
+    if (!box)
+        return std::string { defaultText };
+    auto reply = box->Reply().toStdString();
+    delete box;
+    return reply;
+}
+
+} // namespace brzdomat

@@ -1,0 +1,95 @@
+#pragma once
+
+// The program's message box and input box. Qt's QMessageBox does not keep the behaviour the
+// logic relies on: closed by its title bar a Yes/No box reports No, the platform theme may
+// reorder the buttons, and it may play a sound. These dialogs keep it instead: buttons always in
+// the order Yes, No, OK, Cancel, the title-bar close always gives Cancel, no sound. Both run a
+// nested event loop, so timers keep ticking while they are open.
+
+#include "ui/ui_surface.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace brzdomat {
+
+enum class MessageIcon { Stop, Information, Question };
+
+class MessageDialog : public QDialog {
+public:
+    MessageDialog(QWidget* parent, const QString& caption, MessageIcon, const QString& text,
+        ButtonSet buttons);
+
+    // The button the box was closed with; Cancel until one was pressed.
+    PressedButton Pressed() const { return PressedResult; }
+    // Null for a button the box does not have.
+    QPushButton* Button(PressedButton) const;
+    QLabel* TextLabel() const { return Text; }
+    MessageIcon Icon() const { return Kind; }
+    PressedButton DefaultButton() const { return Default; }
+    PressedButton EscapeButton() const { return Escape; }
+
+    // The title-bar close (and anything else that rejects the dialog) gives Cancel.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent*) override;
+    void showEvent(QShowEvent*) override;
+
+private:
+    void Finish(PressedButton);
+
+    std::array<QPushButton*, 4> Buttons {};
+    QLabel* Text = nullptr;
+    MessageIcon Kind = MessageIcon::Stop;
+    PressedButton Default = PressedButton::Ok;
+    PressedButton Escape = PressedButton::Ok;
+    PressedButton PressedResult = PressedButton::Cancel;
+};
+
+class InputDialog : public QDialog {
+public:
+    InputDialog(
+        QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText);
+
+    // The edited text after OK, the default text after Cancel, Escape or the title-bar close.
+    QString Reply() const;
+    QLineEdit* Edit() const { return Field; }
+    QPushButton* OkButton() const { return Ok; }
+    QPushButton* CancelButton() const { return Cancel; }
+
+protected:
+    void showEvent(QShowEvent*) override;
+
+private:
+    QLineEdit* Field = nullptr;
+    QPushButton* Ok = nullptr;
+    QPushButton* Cancel = nullptr;
+    QString DefaultText;
+};
+
+// The longest text the input box accepts.
+inline constexpr int InputBoxMaximumLength = 255;
+
+QString ButtonCaption(PressedButton);
+QString KindCaption(MessageKind);
+MessageIcon KindIcon(MessageKind);
+
+// Modal helpers: show the dialog, wait for it to close, give the result.
+PressedButton RunMessageBox(
+    QWidget* parent, const QString& caption, MessageIcon, const QString& text, ButtonSet);
+std::string RunInputBox(QWidget* parent, std::string_view caption, std::string_view prompt,
+    std::string_view defaultText);
+
+// Text as the widgets take it; the logic's texts are UTF-8.
+QString FromUtf8(std::string_view text);
+
+} // namespace brzdomat

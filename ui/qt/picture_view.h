@@ -1,0 +1,33 @@
+#pragma once
+
+// The question picture control. It draws the decoded pixels at their natural size from its
+// top-left corner, clipped to its own area, never scaled or centred, and white wherever there is
+// no picture. The pixels are shared with whoever decoded them and never copied.
+
+#include "ui/ui_surface.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+namespace brzdomat {
+
+class PictureView : public QWidget {
+public:
+    explicit PictureView(QWidget* parent);
+
+    // Replaces the picture. Pixels that do not match their stated size are refused and the
+    // previous picture stays, as after any failed load.
+    void SetPicture(std::shared_ptr<const RgbImage>);
+    const std::shared_ptr<const RgbImage>& Picture() const { return Pixels; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    std::shared_ptr<const RgbImage> Pixels;
+    QImage Image;
+};
+
+} // namespace brzdomat

@@ -1,0 +1,75 @@
+#pragma once
+
+// UiSurface on Qt 6 Widgets. Each control the logic names is the widget of the main window whose
+// objectName is that name; the modal operations are the program's own message and input boxes
+// and the secondary windows, all run with a nested event loop in which the clock keeps ticking.
+
+#include "ui/ui_surface.h"
+
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QDialog;
+class QLabel;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace brzdomat {
+
+class PictureView;
+
+// Makes a new secondary window from its design; the surface shows it modally and destroys it.
+using WindowFactory = std::function<std::unique_ptr<QDialog>(Window, QWidget* parent)>;
+
+class QtSurface : public UiSurface {
+public:
+    // mainWindow must hold every control the logic names; a missing one is a programming error
+    // and throws std::logic_error here rather than failing later.
+    QtSurface(QWidget* mainWindow, std::string applicationTitle, WindowFactory);
+
+    void SetLabelText(Label, std::string_view text) override;
+    std::string LabelText(Label) const override;
+    void SetLabelColour(Label, Colour) override;
+    void SetMenuItemEnabled(MenuItem, Enabled) override;
+    void SetButtonEnabled(PushButton, Enabled) override;
+    void SetChecked(CheckBox, Checked) override;
+    bool IsChecked(CheckBox) const override;
+    void SetPictureVisible(Picture, Visible) override;
+    void ShowPicture(Picture, std::shared_ptr<const RgbImage>) override;
+    void StartTimer(Timer) override;
+    void StopTimer(Timer) override;
+    PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
+    std::string InputBox(
+        std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
+    void ShowModalWindow(Window) override;
+    void CloseWindow(Window) override;
+    void OpenWebAddress(std::string_view address) override;
+    void ReportFailure(std::string_view text) override;
+
+    const std::string& ApplicationTitle() const { return Title; }
+
+private:
+    QWidget* Main;
+    std::string Title;
+    WindowFactory MakeWindow;
+    std::array<QLabel*, 6> Labels {};
+    // What was last written to each label, so that reading it back gives the very bytes, also
+    // for text that is not valid UTF-8.
+    std::array<std::string, 6> Written {};
+    std::array<QCheckBox*, 8> Boxes {};
+    std::array<QAction*, 5> MenuItems {};
+    QPushButton* Button1 = nullptr;
+    PictureView* Image1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    // The secondary windows open right now, so that CloseWindow can reach them.
+    std::array<QPointer<QDialog>, 4> OpenWindows {};
+};
+
+} // namespace brzdomat
