@@ -85,6 +85,8 @@ void Application::Show()
 {
     Main->CentreOnScreen();
     Main->show();
+    // Without a window manager nobody else gives the new window the focus.
+    Main->activateWindow();
 }
 
 void Application::Activate()
