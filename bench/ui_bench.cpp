@@ -1,0 +1,233 @@
+// The application's speed against baselines measured in the same run, in process on the
+// platform the run has (offscreen when there is no display):
+// - confirming an answer until the next question's picture is painted, against a plain libjpeg
+//   decode of that picture plus one repaint of the window;
+// - making and showing the main window until its first paint, against a minimal window of the
+//   same size with one label.
+
+#include "bench/bench_compare.h"
+#include "tests/testsupport/jpeg_maker.h"
+#include "ui/qt/application.h"
+#include "ui/qt/message_dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <jpeglib.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace brzdomat;
+
+// One toolkit object for all benchmarks of the process, made at first use.
+void EnsureToolkit()
+{
+    if (QApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "brzdomat_bench";
+    static char* argv[] = { name, nullptr };
+    new QApplication(argc, argv);
+}
+
+// The question cards of test 1, the size and kind of a question set's pictures.
+const testing::TemporaryFolder& Pictures()
+{
+    static testing::TemporaryFolder folder;
+    static bool made = false;
+    if (!made) {
+        std::filesystem::create_directories(folder.Path() / "img");
+        testing::JpegSpec spec;
+        spec.Width = 401;
+        spec.Height = 457;
+        spec.Drawing = testing::Content::Card;
+        spec.Quality = 75;
+        auto bytes = testing::MakeJpeg(spec);
+        for (int question = 1; question <= 25; ++question)
+            testing::WriteBytes(
+                folder.Path() / "img" / ("1_" + std::to_string(question) + ".jpg"), bytes);
+        made = true;
+    }
+    return folder;
+}
+
+std::unique_ptr<Application> MakeProgram()
+{
+    // No secondary windows: the splash would hold the benchmark in its own event loop.
+    auto program = std::make_unique<Application>(
+        "brzdomat", [](Window, QWidget*) { return std::unique_ptr<QDialog> {}; });
+    program->Controller().FormActivate();
+    program->Controller().RecordStartDirectory(Pictures().Path().string());
+    return program;
+}
+
+void TickCorrectAnswers(Application& program)
+{
+    QuestionRef question { program.Window().StatusLabel(Label::Label2)->text().toInt(),
+        program.Window().StatusLabel(Label::Label4)->text().toInt() };
+    for (auto option : AllOptions) {
+        bool correct = program.Controller().Key().Mark(question, option) == AnswerMark::X;
+        program.Window()
+            .AnswerBox(static_cast<CheckBox>(4 + static_cast<int>(option)))
+            ->setChecked(correct);
+    }
+}
+
+// Ends the running test through its menu item, confirming the question with Yes.
+void EndTest(Application& program)
+{
+    QTimer::singleShot(0, [] {
+        if (auto* box = dynamic_cast<MessageDialog*>(QApplication::activeModalWidget()))
+            box->Button(PressedButton::Yes)->click();
+    });
+    program.Window().MenuAction(MenuItem::Ukonittest1)->trigger();
+}
+
+void BM_ConfirmUntilNextPicturePainted(benchmark::State& state)
+{
+    EnsureToolkit();
+    auto program = MakeProgram();
+    program->Show();
+    QApplication::processEvents();
+    program->Window().ChosenTestAction(1)->trigger();
+    for (auto _ : state) {
+        // The last question would end the test with a message; a fresh run starts before it.
+        if (program->Window().StatusLabel(Label::Label4)->text() == "25") {
+            state.PauseTiming();
+            EndTest(*program);
+            program->Window().ChosenTestAction(1)->trigger();
+            state.ResumeTiming();
+        }
+        state.PauseTiming();
+        TickCorrectAnswers(*program);
+        state.ResumeTiming();
+        program->Window().ConfirmButton()->click();
+        program->Window().repaint();
+    }
+    EndTest(*program);
+}
+
+std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
+}
+
+// What any program does to show a JPEG with libjpeg: read the file, decode it whole, RGB, with
+// the floating-point inverse DCT that the question pictures are decoded with.
+std::size_t PlainDecode(const std::filesystem::path& path)
+{
+    auto bytes = ReadFile(path);
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.dct_method = JDCT_FLOAT;
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
+    std::vector<std::uint8_t> pixels(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return pixels.size();
+}
+
+void BM_PlainDecodeAndRepaint(benchmark::State& state)
+{
+    EnsureToolkit();
+    auto program = MakeProgram();
+    program->Show();
+    QApplication::processEvents();
+    program->Window().ChosenTestAction(1)->trigger();
+    auto path = Pictures().Path() / "img" / "1_2.jpg";
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PlainDecode(path));
+        program->Window().repaint();
+    }
+    EndTest(*program);
+}
+
+// Counts the paint events of one widget.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool Painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            Painted = true;
+        return false;
+    }
+};
+
+void WaitForPaint(const PaintWatch& watch)
+{
+    while (!watch.Painted)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void BM_MainWindowToFirstPaint(benchmark::State& state)
+{
+    EnsureToolkit();
+    for (auto _ : state) {
+        auto program = std::make_unique<Application>(
+            "brzdomat", [](Window, QWidget*) { return std::unique_ptr<QDialog> {}; });
+        PaintWatch watch(program->Window().ClientArea());
+        program->Show();
+        WaitForPaint(watch);
+        state.PauseTiming();
+        program.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_MinimalWindowToFirstPaint(benchmark::State& state)
+{
+    EnsureToolkit();
+    for (auto _ : state) {
+        auto window = std::make_unique<QWidget>();
+        window->resize(792, 544);
+        new QLabel(QStringLiteral("Test č."), window.get());
+        PaintWatch watch(window.get());
+        window->show();
+        WaitForPaint(watch);
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_ConfirmUntilNextPicturePainted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainDecodeAndRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MainWindowToFirstPaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MinimalWindowToFirstPaint)->Unit(benchmark::kMillisecond);
+
+const bool Registered = bench::CompareWithBaseline(
+                            "BM_ConfirmUntilNextPicturePainted", "BM_PlainDecodeAndRepaint", 1.3)
+    && bench::CompareWithBaseline(
+        "BM_MainWindowToFirstPaint", "BM_MinimalWindowToFirstPaint", 1.15);
+
+} // namespace

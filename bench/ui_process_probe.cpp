@@ -1,0 +1,73 @@
+// Starts a program, measures the time from starting it until its first top-level window is
+// mapped on the X display, lets it sit idle for a while, and reads its peak resident memory.
+// Both the program and its baseline are measured by this same probe.
+//
+// Usage: brzdomat_bench_process_probe IDLE-SECONDS PROGRAM [ARGUMENT...]
+// Prints: first_window_ms=<milliseconds> peak_kb=<kilobytes>
+
+#include <X11/Xlib.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+long PeakKilobytes(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s IDLE-SECONDS PROGRAM [ARGUMENT...]\n", argv[0]);
+        return 2;
+    }
+    double idleSeconds = std::strtod(argv[1], nullptr);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "cannot open the display\n");
+        return 1;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+
+    auto started = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child < 0)
+        return 1;
+    if (child == 0) {
+        execv(argv[2], argv + 2);
+        _exit(127);
+    }
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify && !event.xmap.override_redirect)
+            break;
+    }
+    auto mapped = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
+    long peak = PeakKilobytes(child);
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+    XCloseDisplay(display);
+    std::printf("first_window_ms=%.1f peak_kb=%ld\n",
+        std::chrono::duration<double, std::milli>(mapped - started).count(), peak);
+    return 0;
+}
