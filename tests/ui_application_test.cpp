@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -216,6 +217,19 @@ TEST_F(ProgramTest, ACommandBeforeAnyActivationDoesTheActivationsWorkFirst)
     EXPECT_EQ(WindowsMade, (std::vector { Window::TForm2, Window::TForm3 }));
     EXPECT_TRUE(Program.Controller().ActivatedOnce());
     EXPECT_FALSE(Program.Controller().StartDirectory().empty());
+}
+
+TEST_F(ProgramTest, AClickIntoTheWindowStandsInForAnActivationNeverReported)
+{
+    for (QWidget* target : std::initializer_list<QWidget*> { Program.Window().ClientArea(),
+             Program.Window().ClientArea(), Program.Window().menuBar() }) {
+        QTest::mousePress(target, Qt::LeftButton, {}, QPoint(300, 5));
+        QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(300, 5));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Program.Controller().ActivatedOnce(); }, 2000));
+    }
+    QTest::qWait(20);
+    EXPECT_EQ(WindowsMade, std::vector { Window::TForm2 });
+    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
 }
 
 TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
