@@ -32,13 +32,15 @@ void PictureView::SetPicture(std::shared_ptr<const RgbImage> picture)
 {
     if (!picture || !IsWhole(*picture))
         return;
-    // The image only borrows the pixels; the shared pointer it owns keeps them alive for as long
-    // as any copy of the image exists, also one still queued in the paint engine.
-    auto* keeper = new std::shared_ptr<const RgbImage>(picture);
-    QImage image((*keeper)->Pixels.data(), (*keeper)->Width, (*keeper)->Height,
-        static_cast<qsizetype>((*keeper)->Width) * 3, QImage::Format_RGB888,
-        [](void* owner) { delete static_cast<std::shared_ptr<const RgbImage>*>(owner); }, keeper);
-    Image = std::move(image);
+    // Converted once into the screen's own pixel format: drawn as they come, three bytes a pixel,
+    // the pixels would be converted anew by the painter at every paint of a new picture, which
+    // costs more than this one copy. The wrapper only borrows the pixels for the conversion.
+    QImage borrowed(picture->Pixels.data(), picture->Width, picture->Height,
+        static_cast<qsizetype>(picture->Width) * 3, QImage::Format_RGB888);
+    auto converted = borrowed.convertToFormat(QImage::Format_RGB32);
+    if (converted.isNull())
+        return; // Out of memory: the previous picture stays.
+    Image = std::move(converted);
     Pixels = std::move(picture);
     update();
 }

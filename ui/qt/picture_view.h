@@ -2,7 +2,7 @@
 
 // The question picture control. It draws the decoded pixels at their natural size from its
 // top-left corner, clipped to its own area, never scaled or centred, and white wherever there is
-// no picture. The pixels are shared with whoever decoded them and never copied.
+// no picture.
 
 #include "ui/ui_surface.h"
 
