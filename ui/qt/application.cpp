@@ -3,6 +3,7 @@
 #include "ui/error_path.h"
 #include "ui/qt/secondary_windows.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
@@ -40,9 +41,9 @@ Application::Application(std::string applicationTitle, WindowFactory factory)
         = std::make_unique<QtSurface>(Main.get(), std::move(applicationTitle), std::move(factory));
     Logic = std::make_unique<TestController>(*Screen);
 
-    QIcon icon(QStringLiteral(":/icons/brzdomat.png"));
-    if (!icon.isNull())
-        Main->setWindowIcon(icon);
+    // Message boxes, menus and the windows without a font of their own use the window font, as
+    // the main window does; one face for all also keeps start-up from loading a second one.
+    QApplication::setFont(LayoutFont(WindowFontPixels));
 
     auto& logic = *Logic;
     MainWindow::Commands commands;
@@ -87,6 +88,16 @@ void Application::Show()
     Main->show();
     // Without a window manager nobody else gives the new window the focus.
     Main->activateWindow();
+    // The icon is decoded and handed to the window system once the window is on screen, so the
+    // first paint does not wait for it.
+    QMetaObject::invokeMethod(
+        Main.get(),
+        [this] {
+            QIcon icon(QStringLiteral(":/icons/brzdomat.png"));
+            if (!icon.isNull())
+                Main->setWindowIcon(icon);
+        },
+        Qt::QueuedConnection);
 }
 
 void Application::Activate()
