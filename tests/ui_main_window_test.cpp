@@ -95,10 +95,14 @@ TEST(MainWindowLayout, EveryLabelHasItsPlaceTextFontAndColourAndFitsWithoutOverl
     }
 }
 
-TEST(MainWindowLayout, TheWindowIsFixedWhiteAndTitled)
+TEST(MainWindowLayout, TheWindowIsFixedWhiteTitledAndCentred)
 {
     MainWindow window;
+    window.move(0, 0);
+    window.CentreOnScreen();
     window.show();
+    auto centre = window.screen()->availableGeometry().center();
+    EXPECT_LE((window.frameGeometry().center() - centre).manhattanLength(), 2);
     EXPECT_EQ(window.objectName(), "TForm1");
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Tervolan - Brzdomat   verze 1.0"));
     EXPECT_EQ(window.ClientArea()->size(), QSize(ClientWidth, ClientHeight));

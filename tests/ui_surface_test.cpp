@@ -96,6 +96,9 @@ const BoxCase BoxCases[] = {
 TEST(MessageBox, HasTheCaptionButtonsInFixedOrderAndTheDefaultAndEscapeButtonsOfItsSet)
 {
     Screen screen;
+    // Shown away from the middle, so a box placed over it would not be centred on the screen.
+    screen.Window.move(0, 0);
+    screen.Window.show();
     for (const auto& test : BoxCases) {
         SCOPED_TRACE(test.Name);
         MessageDialog box(
@@ -122,6 +125,9 @@ TEST(MessageBox, HasTheCaptionButtonsInFixedOrderAndTheDefaultAndEscapeButtonsOf
         for (auto* button : buttons)
             EXPECT_EQ(button->y(), buttons.front()->y());
         EXPECT_FALSE(box.windowFlags() & Qt::WindowMaximizeButtonHint);
+        // Centred on the screen, not over the main window.
+        auto centre = box.screen()->availableGeometry().center();
+        EXPECT_LE((box.frameGeometry().center() - centre).manhattanLength(), 2);
         box.close();
     }
 }
@@ -236,6 +242,8 @@ TEST(InputBox, GivesTheTypedTextOnOkAndTheDefaultOnCancelEscapeAndClose)
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QString::fromUtf8("Počet otázek"));
             selectedAtOpen = box->Edit()->selectedText() == "30";
+            auto centre = box->screen()->availableGeometry().center();
+            EXPECT_LE((box->frameGeometry().center() - centre).manhattanLength(), 2);
             if (test.Action != Act::AcceptDefault)
                 box->Edit()->insert(test.Typed); // Replaces the selection, as typing does.
             switch (test.Action) {
