@@ -29,8 +29,21 @@ std::unique_ptr<QDialog> MakeProgramWindow(
     return nullptr;
 }
 
+namespace {
+
+std::unique_ptr<MainWindow> MakeMainWindow()
+{
+    // Message boxes, menus and the windows without a font of their own use the window font, as
+    // the main window does. Set before any widget exists, it costs no font change later, and
+    // one face for all keeps start-up from loading a second one.
+    QApplication::setFont(LayoutFont(WindowFontPixels));
+    return std::make_unique<MainWindow>();
+}
+
+} // namespace
+
 Application::Application(std::string applicationTitle, WindowFactory factory)
-    : Main(std::make_unique<MainWindow>())
+    : Main(MakeMainWindow())
 {
     if (!factory) {
         factory = [this](brzdomat::Window window, QWidget* parent) {
@@ -40,10 +53,6 @@ Application::Application(std::string applicationTitle, WindowFactory factory)
     Screen
         = std::make_unique<QtSurface>(Main.get(), std::move(applicationTitle), std::move(factory));
     Logic = std::make_unique<TestController>(*Screen);
-
-    // Message boxes, menus and the windows without a font of their own use the window font, as
-    // the main window does; one face for all also keeps start-up from loading a second one.
-    QApplication::setFont(LayoutFont(WindowFontPixels));
 
     auto& logic = *Logic;
     MainWindow::Commands commands;
