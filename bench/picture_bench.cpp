@@ -20,7 +20,7 @@ using namespace brzdomat;
 using testing::Chroma;
 using testing::Coding;
 using testing::Content;
-using testing::JpegSpec;
+using testing::JpegRecipe;
 
 struct Sample {
     std::string Path;
@@ -37,24 +37,24 @@ const Sample& SampleOf(SampleKind kind)
     auto found = samples.find(kind);
     if (found != samples.end())
         return found->second;
-    JpegSpec spec;
-    spec.Sampling = Chroma::Quarter420;
-    spec.Quality = 85;
+    JpegRecipe recipe;
+    recipe.Sampling = Chroma::Quarter420;
+    recipe.Quality = 85;
     if (kind == Card) {
-        spec.Width = VisibleWidth;
-        spec.Height = VisibleHeight;
-        spec.Drawing = Content::Card;
-        spec.Quality = 75; // about 30 KB, like the cards of a question set
+        recipe.Width = VisibleWidth;
+        recipe.Height = VisibleHeight;
+        recipe.Drawing = Content::Card;
+        recipe.Quality = 75; // about 30 KB, like the cards of a question set
     } else {
-        spec.Width = 6000;
-        spec.Height = 8000;
-        spec.Drawing = Content::Photo;
-        spec.Mode = kind == BigBaseline ? Coding::Baseline : Coding::Progressive;
+        recipe.Width = 6000;
+        recipe.Height = 8000;
+        recipe.Drawing = Content::Photo;
+        recipe.Mode = kind == BigBaseline ? Coding::Baseline : Coding::Progressive;
         if (kind == BigProgressiveFullChroma)
-            spec.Sampling = Chroma::Full444;
+            recipe.Sampling = Chroma::Full444;
     }
     Sample sample;
-    sample.Bytes = testing::MakeJpeg(spec);
+    sample.Bytes = testing::MakeJpeg(recipe);
     sample.Path = (folder.Path() / ("sample" + std::to_string(kind) + ".jpg")).string();
     testing::WriteBytes(sample.Path, sample.Bytes);
     return samples.emplace(kind, std::move(sample)).first->second;

@@ -50,12 +50,12 @@ const testing::TemporaryFolder& Pictures()
     static bool made = false;
     if (!made) {
         std::filesystem::create_directories(folder.Path() / "img");
-        testing::JpegSpec spec;
-        spec.Width = 401;
-        spec.Height = 457;
-        spec.Drawing = testing::Content::Card;
-        spec.Quality = 75;
-        auto bytes = testing::MakeJpeg(spec);
+        testing::JpegRecipe recipe;
+        recipe.Width = 401;
+        recipe.Height = 457;
+        recipe.Drawing = testing::Content::Card;
+        recipe.Quality = 75;
+        auto bytes = testing::MakeJpeg(recipe);
         for (int question = 1; question <= 25; ++question)
             testing::WriteBytes(
                 folder.Path() / "img" / ("1_" + std::to_string(question) + ".jpg"), bytes);

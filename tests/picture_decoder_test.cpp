@@ -17,7 +17,7 @@ using testing::Chroma;
 using testing::Coding;
 using testing::ColourModel;
 using testing::Content;
-using testing::JpegSpec;
+using testing::JpegRecipe;
 using testing::MakeJpeg;
 using testing::TemporaryFolder;
 using testing::WriteBytes;
@@ -92,19 +92,19 @@ std::string CompareRegion(const RgbImage& decoded, const Netpbm& reference,
 
 struct ExactCase {
     const char* Name;
-    JpegSpec Spec;
+    JpegRecipe Recipe;
     ScreenDepth Screen = ScreenDepth::MoreThan8Bits;
 };
 
-JpegSpec Spec(int width, int height, ColourModel model, Chroma sampling, Coding mode)
+JpegRecipe Recipe(int width, int height, ColourModel model, Chroma sampling, Coding mode)
 {
-    JpegSpec spec;
-    spec.Width = width;
-    spec.Height = height;
-    spec.Model = model;
-    spec.Sampling = sampling;
-    spec.Mode = mode;
-    return spec;
+    JpegRecipe recipe;
+    recipe.Width = width;
+    recipe.Height = height;
+    recipe.Model = model;
+    recipe.Sampling = sampling;
+    recipe.Mode = mode;
+    return recipe;
 }
 
 constexpr auto Colour = ColourModel::Colour;
@@ -115,37 +115,37 @@ constexpr auto Progressive = Coding::Progressive;
 TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
 {
     const ExactCase cases[] = {
-        { "420 even", Spec(800, 600, Colour, Chroma::Quarter420, Baseline) },
-        { "420 odd", Spec(803, 611, Colour, Chroma::Quarter420, Baseline) },
-        { "422 even", Spec(802, 500, Colour, Chroma::Half422, Baseline) },
-        { "422 odd", Spec(805, 503, Colour, Chroma::Half422, Baseline) },
-        { "444 even", Spec(640, 480, Colour, Chroma::Full444, Baseline) },
-        { "444 odd", Spec(641, 481, Colour, Chroma::Full444, Baseline) },
+        { "420 even", Recipe(800, 600, Colour, Chroma::Quarter420, Baseline) },
+        { "420 odd", Recipe(803, 611, Colour, Chroma::Quarter420, Baseline) },
+        { "422 even", Recipe(802, 500, Colour, Chroma::Half422, Baseline) },
+        { "422 odd", Recipe(805, 503, Colour, Chroma::Half422, Baseline) },
+        { "444 even", Recipe(640, 480, Colour, Chroma::Full444, Baseline) },
+        { "444 odd", Recipe(641, 481, Colour, Chroma::Full444, Baseline) },
         // Just wide enough to be cropped, with the least room beyond the shown columns.
-        { "420 narrowest crop", Spec(433, 470, Colour, Chroma::Quarter420, Baseline) },
-        { "444 narrowest crop", Spec(417, 470, Colour, Chroma::Full444, Baseline) },
-        { "422 uncropped", Spec(425, 460, Colour, Chroma::Half422, Baseline) },
-        { "progressive 420 odd", Spec(1001, 999, Colour, Chroma::Quarter420, Progressive) },
-        { "progressive 422 even", Spec(900, 700, Colour, Chroma::Half422, Progressive) },
-        { "progressive 444 odd", Spec(555, 463, Colour, Chroma::Full444, Progressive) },
-        { "greyscale", Spec(700, 500, Grey, Chroma::Full444, Baseline) },
-        { "greyscale progressive", Spec(513, 701, Grey, Chroma::Full444, Progressive) },
-        { "smaller than shown", Spec(200, 151, Colour, Chroma::Quarter420, Baseline) },
-        { "exactly shown size", Spec(401, 457, Colour, Chroma::Quarter420, Baseline) },
-        { "one more each way", Spec(402, 458, Colour, Chroma::Quarter420, Progressive) },
-        { "ink", Spec(600, 500, ColourModel::InvertedCmyk, Chroma::Full444, Baseline) },
-        { "palette screen", Spec(530, 480, Colour, Chroma::Quarter420, Baseline),
+        { "420 narrowest crop", Recipe(433, 470, Colour, Chroma::Quarter420, Baseline) },
+        { "444 narrowest crop", Recipe(417, 470, Colour, Chroma::Full444, Baseline) },
+        { "422 uncropped", Recipe(425, 460, Colour, Chroma::Half422, Baseline) },
+        { "progressive 420 odd", Recipe(1001, 999, Colour, Chroma::Quarter420, Progressive) },
+        { "progressive 422 even", Recipe(900, 700, Colour, Chroma::Half422, Progressive) },
+        { "progressive 444 odd", Recipe(555, 463, Colour, Chroma::Full444, Progressive) },
+        { "greyscale", Recipe(700, 500, Grey, Chroma::Full444, Baseline) },
+        { "greyscale progressive", Recipe(513, 701, Grey, Chroma::Full444, Progressive) },
+        { "smaller than shown", Recipe(200, 151, Colour, Chroma::Quarter420, Baseline) },
+        { "exactly shown size", Recipe(401, 457, Colour, Chroma::Quarter420, Baseline) },
+        { "one more each way", Recipe(402, 458, Colour, Chroma::Quarter420, Progressive) },
+        { "ink", Recipe(600, 500, ColourModel::InvertedCmyk, Chroma::Full444, Baseline) },
+        { "palette screen", Recipe(530, 480, Colour, Chroma::Quarter420, Baseline),
             ScreenDepth::AtMost8Bits },
-        { "palette screen progressive", Spec(450, 300, Colour, Chroma::Half422, Progressive),
+        { "palette screen progressive", Recipe(450, 300, Colour, Chroma::Half422, Progressive),
             ScreenDepth::AtMost8Bits },
     };
     TemporaryFolder folder;
     for (const ExactCase& entry : cases) {
         SCOPED_TRACE(entry.Name);
-        std::vector<std::uint8_t> jpeg = MakeJpeg(entry.Spec);
+        std::vector<std::uint8_t> jpeg = MakeJpeg(entry.Recipe);
         std::filesystem::path file = folder.Path() / "picture.jpg";
         WriteBytes(file, jpeg);
-        bool quantised = entry.Spec.Model == Grey || entry.Screen == ScreenDepth::AtMost8Bits;
+        bool quantised = entry.Recipe.Model == Grey || entry.Screen == ScreenDepth::AtMost8Bits;
         Netpbm reference = Djpeg(file, quantised);
         // The shown region, and an even-sized one: with an even width the last column needs the
         // chroma sample beyond it, which a crop at that column would not have.
@@ -169,9 +169,9 @@ TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
 TEST(PictureDecoder, UnlimitedRegionIsTheWholePicture)
 {
     TemporaryFolder folder;
-    JpegSpec spec = Spec(345, 211, Colour, Chroma::Quarter420, Baseline);
+    JpegRecipe recipe = Recipe(345, 211, Colour, Chroma::Quarter420, Baseline);
     std::filesystem::path file = folder.Path() / "whole.jpg";
-    WriteBytes(file, MakeJpeg(spec));
+    WriteBytes(file, MakeJpeg(recipe));
     DecodeOptions options;
     options.Width = 100000;
     options.Height = 100000;
@@ -186,19 +186,19 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
 {
     struct Cut {
         const char* Name;
-        JpegSpec Spec;
+        JpegRecipe Recipe;
         double Kept;
     };
     const Cut cuts[] = {
-        { "baseline at half", Spec(401, 457, Colour, Chroma::Quarter420, Baseline), 0.5 },
+        { "baseline at half", Recipe(401, 457, Colour, Chroma::Quarter420, Baseline), 0.5 },
         { "larger baseline cut within the shown rows",
-            Spec(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
-        { "progressive at half", Spec(500, 500, Colour, Chroma::Quarter420, Progressive), 0.5 },
-        { "greyscale at a third", Spec(401, 457, Grey, Chroma::Full444, Baseline), 0.33 },
+            Recipe(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
+        { "progressive at half", Recipe(500, 500, Colour, Chroma::Quarter420, Progressive), 0.5 },
+        { "greyscale at a third", Recipe(401, 457, Grey, Chroma::Full444, Baseline), 0.33 },
     };
     for (const Cut& cut : cuts) {
         SCOPED_TRACE(cut.Name);
-        std::vector<std::uint8_t> whole = MakeJpeg(cut.Spec);
+        std::vector<std::uint8_t> whole = MakeJpeg(cut.Recipe);
         auto kept = static_cast<std::size_t>(static_cast<double>(whole.size()) * cut.Kept);
         DecodeResult full = DecodeJpeg(whole);
         DecodeResult shortened = DecodeJpeg(testing::CutAfter(whole, kept));
@@ -207,7 +207,7 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
         EXPECT_GT(shortened.Warnings, 0);
         EXPECT_EQ(shortened.Image->Width, full.Image->Width);
         EXPECT_EQ(shortened.Image->Height, full.Image->Height);
-        if (cut.Spec.Mode == Baseline) {
+        if (cut.Recipe.Mode == Baseline) {
             // The first rows are complete long before the cut.
             std::size_t firstRows = static_cast<std::size_t>(full.Image->Width) * 3 * 16;
             EXPECT_TRUE(std::equal(full.Image->Pixels.begin(),
@@ -227,7 +227,7 @@ std::vector<std::uint8_t> Bytes(std::string_view text)
 // another that happens to hide it.
 TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
 {
-    JpegSpec small = Spec(64, 48, Colour, Chroma::Quarter420, Baseline);
+    JpegRecipe small = Recipe(64, 48, Colour, Chroma::Quarter420, Baseline);
     std::vector<std::uint8_t> good = MakeJpeg(small);
 
     std::vector<std::uint8_t> noFrame = good;
@@ -252,7 +252,7 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
     // The header is sound; the second scan asks for a spectral range that runs backwards,
     // which libjpeg finds only while decoding the data.
     std::vector<std::uint8_t> badSecondScan
-        = MakeJpeg(Spec(64, 48, Colour, Chroma::Full444, Progressive));
+        = MakeJpeg(Recipe(64, 48, Colour, Chroma::Full444, Progressive));
     {
         std::size_t first = testing::FindMarker(badSecondScan, 0xDA);
         std::size_t second
@@ -263,13 +263,13 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
         badSecondScan[spectral + 1] = 2;
     }
 
-    JpegSpec progressiveHuge = Spec(64, 48, Colour, Chroma::Full444, Progressive);
-    JpegSpec manyScans = Spec(32, 32, Colour, Chroma::Full444, Progressive);
+    JpegRecipe progressiveHuge = Recipe(64, 48, Colour, Chroma::Full444, Progressive);
+    JpegRecipe manyScans = Recipe(32, 32, Colour, Chroma::Full444, Progressive);
     manyScans.RefinementScans = 10;
-    JpegSpec greyManyScans = Spec(16, 16, Grey, Chroma::Full444, Progressive);
+    JpegRecipe greyManyScans = Recipe(16, 16, Grey, Chroma::Full444, Progressive);
     greyManyScans.RefinementScans = 1;
 
-    JpegSpec restarts = Spec(401, 457, Colour, Chroma::Full444, Baseline);
+    JpegRecipe restarts = Recipe(401, 457, Colour, Chroma::Full444, Baseline);
     restarts.RestartInterval = 1;
 
     struct Bad {
@@ -296,7 +296,7 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
             DecodeFailure::DecoderMemoryLimit },
         { "progressive 420 claims 65500 x 65500",
             testing::WithClaimedSize(
-                MakeJpeg(Spec(64, 48, Colour, Chroma::Quarter420, Progressive)), 65500, 65500),
+                MakeJpeg(Recipe(64, 48, Colour, Chroma::Quarter420, Progressive)), 65500, 65500),
             DecodeFailure::DecoderMemoryLimit },
         { "thousands of scans", MakeJpeg(manyScans), DecodeFailure::TooManyScans },
         { "greyscale with over a hundred scans", MakeJpeg(greyManyScans),
@@ -319,7 +319,7 @@ TEST(PictureDecoder, HugeBaselineClaimShowsItsVisiblePart)
 {
     for (Chroma sampling : { Chroma::Full444, Chroma::Quarter420 }) {
         std::vector<std::uint8_t> jpeg = testing::WithClaimedSize(
-            MakeJpeg(Spec(64, 48, Colour, sampling, Baseline)), 65500, 65500);
+            MakeJpeg(Recipe(64, 48, Colour, sampling, Baseline)), 65500, 65500);
         DecodeResult result = DecodeJpeg(jpeg);
         ASSERT_EQ(result.Failure, DecodeFailure::None) << result.Detail;
         EXPECT_EQ(result.Image->Width, VisibleWidth);
@@ -330,11 +330,11 @@ TEST(PictureDecoder, HugeBaselineClaimShowsItsVisiblePart)
 // Each limit stops exactly what it is meant to stop and lets a genuine picture through.
 TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
 {
-    JpegSpec progressive = Spec(1200, 900, Colour, Chroma::Quarter420, Progressive);
+    JpegRecipe progressive = Recipe(1200, 900, Colour, Chroma::Quarter420, Progressive);
     std::vector<std::uint8_t> tenScans = MakeJpeg(progressive);
     ASSERT_EQ(testing::ScanCount(progressive), 10);
 
-    JpegSpec restarts = Spec(200, 200, Colour, Chroma::Full444, Baseline);
+    JpegRecipe restarts = Recipe(200, 200, Colour, Chroma::Full444, Baseline);
     restarts.RestartInterval = 1;
     std::vector<std::uint8_t> shuffled = testing::WithRestartMarkersShuffled(MakeJpeg(restarts));
 

@@ -14,7 +14,7 @@
 namespace brzdomat {
 namespace {
 
-using testing::JpegSpec;
+using testing::JpegRecipe;
 using testing::MakeJpeg;
 using testing::RecordingSurface;
 using testing::TemporaryFolder;
@@ -72,13 +72,13 @@ protected:
         Surface.ClearLog();
     }
 
-    static JpegSpec Card(int width, int height)
+    static JpegRecipe Card(int width, int height)
     {
-        JpegSpec spec;
-        spec.Width = width;
-        spec.Height = height;
-        spec.Drawing = testing::Content::Card;
-        return spec;
+        JpegRecipe recipe;
+        recipe.Width = width;
+        recipe.Height = height;
+        recipe.Drawing = testing::Content::Card;
+        return recipe;
     }
 
     std::filesystem::path Images() const { return Folder.Path() / "img"; }
@@ -149,14 +149,14 @@ TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
         };
     };
     std::vector<std::uint8_t> good = MakeJpeg(Card(401, 457));
-    JpegSpec progressive = Card(64, 48);
+    JpegRecipe progressive = Card(64, 48);
     progressive.Mode = testing::Coding::Progressive;
-    JpegSpec manyScans = progressive;
+    JpegRecipe manyScans = progressive;
     manyScans.RefinementScans = 10;
     std::vector<std::uint8_t> damagedMarker = good;
     damagedMarker[testing::FindMarker(good, 0xDB) + 1] = 0x02;
     std::string text = "toto není obrázek\n";
-    JpegSpec restarts = Card(401, 457);
+    JpegRecipe restarts = Card(401, 457);
     restarts.Sampling = testing::Chroma::Full444;
     restarts.RestartInterval = 1;
 
@@ -258,7 +258,7 @@ TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
 TEST(PictureFileSize, FilesUpToTheLimitAreReadLargerOnesRefused)
 {
     TemporaryFolder folder;
-    std::vector<std::uint8_t> jpeg = MakeJpeg(JpegSpec {});
+    std::vector<std::uint8_t> jpeg = MakeJpeg(JpegRecipe {});
     std::string path = (folder.Path() / "picture.jpg").string();
     WriteBytes(path, jpeg);
     struct Case {

@@ -19,8 +19,8 @@ int main(int argc, char** argv)
         std::filesystem::path folder = argv[1];
         std::filesystem::create_directories(folder);
         std::vector<std::vector<std::uint8_t>> seeds;
-        auto spec = [](int width, int height, ColourModel model, Chroma sampling, Coding mode) {
-            JpegSpec result;
+        auto recipe = [](int width, int height, ColourModel model, Chroma sampling, Coding mode) {
+            JpegRecipe result;
             result.Width = width;
             result.Height = height;
             result.Model = model;
@@ -31,16 +31,16 @@ int main(int argc, char** argv)
         };
         for (Coding mode : { Coding::Baseline, Coding::Progressive }) {
             for (Chroma sampling : { Chroma::Full444, Chroma::Half422, Chroma::Quarter420 })
-                seeds.push_back(MakeJpeg(spec(41, 23, ColourModel::Colour, sampling, mode)));
-            seeds.push_back(MakeJpeg(spec(17, 30, ColourModel::Grey, Chroma::Full444, mode)));
+                seeds.push_back(MakeJpeg(recipe(41, 23, ColourModel::Colour, sampling, mode)));
+            seeds.push_back(MakeJpeg(recipe(17, 30, ColourModel::Grey, Chroma::Full444, mode)));
             seeds.push_back(
-                MakeJpeg(spec(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
+                MakeJpeg(recipe(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
         }
-        JpegSpec restarts = spec(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
+        JpegRecipe restarts = recipe(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
         restarts.RestartInterval = 1;
         seeds.push_back(MakeJpeg(restarts));
         seeds.push_back(WithRestartMarkersShuffled(MakeJpeg(restarts)));
-        JpegSpec refined = spec(8, 8, ColourModel::Grey, Chroma::Full444, Coding::Progressive);
+        JpegRecipe refined = recipe(8, 8, ColourModel::Grey, Chroma::Full444, Coding::Progressive);
         refined.RefinementScans = 2;
         seeds.push_back(MakeJpeg(refined));
         std::vector<std::uint8_t> baseline = seeds.front();

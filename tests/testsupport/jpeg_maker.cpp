@@ -147,27 +147,27 @@ template <typename Visit> void WalkMarkers(std::span<const std::uint8_t> jpeg, V
 
 } // namespace
 
-std::vector<std::uint8_t> DrawPixels(const JpegSpec& spec)
+std::vector<std::uint8_t> DrawPixels(const JpegRecipe& recipe)
 {
-    int components = Components(spec.Model);
+    int components = Components(recipe.Model);
     std::vector<std::uint8_t> pixels(
-        static_cast<std::size_t>(spec.Width) * spec.Height * components);
+        static_cast<std::size_t>(recipe.Width) * recipe.Height * components);
     std::uint8_t rgb[3] {};
     std::uint8_t* out = pixels.data();
-    for (int y = 0; y < spec.Height; ++y) {
-        for (int x = 0; x < spec.Width; ++x) {
-            switch (spec.Drawing) {
+    for (int y = 0; y < recipe.Height; ++y) {
+        for (int x = 0; x < recipe.Width; ++x) {
+            switch (recipe.Drawing) {
             case Content::Photo:
                 PhotoPixel(x, y, rgb);
                 break;
             case Content::Card:
-                CardPixel(x, y, spec.Width, spec.Height, rgb);
+                CardPixel(x, y, recipe.Width, recipe.Height, rgb);
                 break;
             case Content::Flat:
                 rgb[0] = rgb[1] = rgb[2] = 128;
                 break;
             }
-            switch (spec.Model) {
+            switch (recipe.Model) {
             case ColourModel::Grey:
                 *out++ = static_cast<std::uint8_t>((rgb[0] * 3 + rgb[1] * 5 + rgb[2] * 2) / 10);
                 break;
@@ -189,10 +189,10 @@ std::vector<std::uint8_t> DrawPixels(const JpegSpec& spec)
     return pixels;
 }
 
-std::vector<std::uint8_t> MakeJpeg(const JpegSpec& spec)
+std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
 {
-    std::vector<std::uint8_t> pixels = DrawPixels(spec);
-    int components = Components(spec.Model);
+    std::vector<std::uint8_t> pixels = DrawPixels(recipe);
+    int components = Components(recipe.Model);
 
     jpeg_compress_struct info {};
     jpeg_error_mgr errors {};
@@ -205,24 +205,24 @@ std::vector<std::uint8_t> MakeJpeg(const JpegSpec& spec)
     try {
         jpeg_create_compress(&info);
         jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = static_cast<JDIMENSION>(spec.Width);
-        info.image_height = static_cast<JDIMENSION>(spec.Height);
+        info.image_width = static_cast<JDIMENSION>(recipe.Width);
+        info.image_height = static_cast<JDIMENSION>(recipe.Height);
         info.input_components = components;
-        info.in_color_space = spec.Model == ColourModel::Grey ? JCS_GRAYSCALE
-            : spec.Model == ColourModel::InvertedCmyk         ? JCS_CMYK
+        info.in_color_space = recipe.Model == ColourModel::Grey ? JCS_GRAYSCALE
+            : recipe.Model == ColourModel::InvertedCmyk         ? JCS_CMYK
                                                               : JCS_RGB;
         jpeg_set_defaults(&info);
-        if (spec.Model == ColourModel::InvertedCmyk)
+        if (recipe.Model == ColourModel::InvertedCmyk)
             jpeg_set_colorspace(&info, JCS_CMYK);
-        jpeg_set_quality(&info, spec.Quality, TRUE);
-        if (spec.Model == ColourModel::Colour) {
-            info.comp_info[0].h_samp_factor = spec.Sampling == Chroma::Full444 ? 1 : 2;
-            info.comp_info[0].v_samp_factor = spec.Sampling == Chroma::Quarter420 ? 2 : 1;
+        jpeg_set_quality(&info, recipe.Quality, TRUE);
+        if (recipe.Model == ColourModel::Colour) {
+            info.comp_info[0].h_samp_factor = recipe.Sampling == Chroma::Full444 ? 1 : 2;
+            info.comp_info[0].v_samp_factor = recipe.Sampling == Chroma::Quarter420 ? 2 : 1;
         }
-        info.restart_interval = static_cast<unsigned>(spec.RestartInterval);
-        if (spec.Mode == Coding::Progressive) {
-            if (spec.RefinementScans > 0) {
-                script = RefinementScript(components, spec.RefinementScans);
+        info.restart_interval = static_cast<unsigned>(recipe.RestartInterval);
+        if (recipe.Mode == Coding::Progressive) {
+            if (recipe.RefinementScans > 0) {
+                script = RefinementScript(components, recipe.RefinementScans);
                 info.scan_info = script.data();
                 info.num_scans = static_cast<int>(script.size());
             } else {
@@ -230,7 +230,7 @@ std::vector<std::uint8_t> MakeJpeg(const JpegSpec& spec)
             }
         }
         jpeg_start_compress(&info, TRUE);
-        std::size_t stride = static_cast<std::size_t>(spec.Width) * components;
+        std::size_t stride = static_cast<std::size_t>(recipe.Width) * components;
         while (info.next_scanline < info.image_height) {
             JSAMPROW row = pixels.data() + info.next_scanline * stride;
             jpeg_write_scanlines(&info, &row, 1);
@@ -247,11 +247,11 @@ std::vector<std::uint8_t> MakeJpeg(const JpegSpec& spec)
     return result;
 }
 
-int ScanCount(const JpegSpec& spec)
+int ScanCount(const JpegRecipe& recipe)
 {
-    if (spec.Mode == Coding::Baseline)
+    if (recipe.Mode == Coding::Baseline)
         return 1;
-    std::vector<std::uint8_t> jpeg = MakeJpeg(spec);
+    std::vector<std::uint8_t> jpeg = MakeJpeg(recipe);
     int scans = 0;
     WalkMarkers(jpeg, [&scans](std::size_t, std::uint8_t code) {
         scans += code == 0xDA;

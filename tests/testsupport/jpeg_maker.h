@@ -17,7 +17,7 @@ enum class ColourModel { Colour, Grey, InvertedCmyk };
 enum class Coding { Baseline, Progressive };
 enum class Content { Photo, Card, Flat };
 
-struct JpegSpec {
+struct JpegRecipe {
     int Width = 64;
     int Height = 48;
     ColourModel Model = ColourModel::Colour;
@@ -33,12 +33,12 @@ struct JpegSpec {
 };
 
 // The pixels the maker encodes: RGB, grey or CMYK by the model, rows packed.
-std::vector<std::uint8_t> DrawPixels(const JpegSpec&);
+std::vector<std::uint8_t> DrawPixels(const JpegRecipe&);
 
-std::vector<std::uint8_t> MakeJpeg(const JpegSpec&);
+std::vector<std::uint8_t> MakeJpeg(const JpegRecipe&);
 
-// The number of scans a progressive file made from the spec has.
-int ScanCount(const JpegSpec&);
+// The number of scans a progressive file made from the recipe has.
+int ScanCount(const JpegRecipe&);
 
 // Rewrites the frame header so that it claims another size; the data stay as they are.
 std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width, int height);
