@@ -145,24 +145,12 @@ QImage DrawSplash()
     return image;
 }
 
-std::vector<std::uint8_t> RgbBytesOf(const QImage& image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
-    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(rgb.height()));
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(
-            bytes.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y), rowBytes);
-    return bytes;
-}
-
 // Tries every quality and keeps the encoding whose size is closest to the target.
 std::vector<std::uint8_t> EncodeNear(const QImage& image, std::size_t targetBytes)
 {
-    const auto pixels = RgbBytesOf(image);
     std::vector<std::uint8_t> best;
     for (int quality = 30; quality <= 98; ++quality) {
-        auto encoded = brzdomat::EncodeBaselineJpeg(image.width(), image.height(), pixels, quality);
+        auto encoded = brzdomat::EncodeBaselineJpeg(image, quality);
         if (!encoded.Error.empty())
             continue;
         const auto distance = [&](std::size_t size) {

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -76,6 +77,18 @@ JpegEncodeResult EncodeBaselineJpeg(
     result.Bytes.assign(buffer, buffer + size);
     std::free(buffer);
     return result;
+}
+
+JpegEncodeResult EncodeBaselineJpeg(const QImage& image, int quality)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
+    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(rgb.height()));
+    // Qt pads its rows to four bytes; the encoder takes them packed.
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(
+            bytes.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y), rowBytes);
+    return EncodeBaselineJpeg(rgb.width(), rgb.height(), bytes, quality);
 }
 
 } // namespace brzdomat

@@ -3,6 +3,8 @@
 // Encodes pixels as a baseline JFIF JPEG in memory. Our own pictures (the sample question cards
 // and the artwork) are made with it; the program itself only ever decodes.
 
+#include <QImage>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,5 +22,8 @@ struct JpegEncodeResult {
 // libjpeg's 1..100 scale. The output is always baseline (sequential, Huffman, 8-bit).
 JpegEncodeResult EncodeBaselineJpeg(
     int width, int height, const std::vector<std::uint8_t>& rgb, int quality);
+
+// The same for a picture drawn with Qt's painter, in whatever format it was drawn.
+JpegEncodeResult EncodeBaselineJpeg(const QImage& image, int quality);
 
 } // namespace brzdomat

@@ -11,17 +11,6 @@
 namespace brzdomat {
 namespace {
 
-std::vector<std::uint8_t> RgbBytesOf(const QImage& image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
-    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(rgb.height()));
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(
-            bytes.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y), rowBytes);
-    return bytes;
-}
-
 enum class WriteOutcome { Written, AlreadyThere, Failed };
 
 // Creates the file exclusively ("x"), so an existing picture is never opened for writing, and
@@ -57,8 +46,7 @@ std::string SamplePictureName(QuestionRef question)
 std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
 {
     const QImage card = DrawQuestionCard(question);
-    auto encoded
-        = EncodeBaselineJpeg(card.width(), card.height(), RgbBytesOf(card), SampleCardQuality);
+    auto encoded = EncodeBaselineJpeg(card, SampleCardQuality);
     return std::move(encoded.Bytes);
 }
 
