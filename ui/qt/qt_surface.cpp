@@ -144,6 +144,10 @@ void QtSurface::ShowModalWindow(Window window)
     OpenWindows[Index(window)] = dialog;
     dialog->exec();
     delete dialog.data();
+    // Without a window manager the focus would stay with the closed window, and the keyboard
+    // would not reach the main window until the user clicks into it.
+    if (Main && Main->isVisible())
+        Main->activateWindow();
 }
 
 void QtSurface::CloseWindow(Window window)
