@@ -4,6 +4,7 @@
 add_executable(brzdomat_bench
     bench_main.cpp
     picture_bench.cpp
+    plain_decode.cpp
 )
 target_include_directories(brzdomat_bench PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(brzdomat_bench PRIVATE brzdomat_bank brzdomat_jpeg_maker benchmark::benchmark JPEG::JPEG)

@@ -3,6 +3,7 @@
 
 #include "bank/jpeg_decoder.h"
 #include "bench/bench_compare.h"
+#include "bench/plain_decode.h"
 #include "tests/testsupport/jpeg_maker.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +13,6 @@
 #include <stdexcept>
 #include <string>
 
-#include <jpeglib.h>
 
 namespace {
 
@@ -60,35 +60,11 @@ const Sample& SampleOf(SampleKind kind)
     return samples.emplace(kind, std::move(sample)).first->second;
 }
 
-// What any program would do with libjpeg to show a picture: decode all of it at full size,
-// floating-point inverse DCT, RGB.
-std::size_t PlainFullDecode(const std::vector<std::uint8_t>& bytes)
-{
-    jpeg_decompress_struct info {};
-    jpeg_error_mgr errors {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.dct_method = JDCT_FLOAT;
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
-    std::vector<std::uint8_t> pixels(stride * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + stride * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return pixels.size();
-}
-
 void BM_PlainFullDecode(benchmark::State& state, SampleKind kind)
 {
     const Sample& sample = SampleOf(kind);
     for (auto _ : state)
-        benchmark::DoNotOptimize(PlainFullDecode(sample.Bytes));
+        benchmark::DoNotOptimize(bench::PlainFullDecode(sample.Bytes));
     state.counters["file_KB"] = static_cast<double>(sample.Bytes.size()) / 1024;
 }
 

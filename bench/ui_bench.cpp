@@ -6,6 +6,7 @@
 //   same size with one label.
 
 #include "bench/bench_compare.h"
+#include "bench/plain_decode.h"
 #include "tests/testsupport/jpeg_maker.h"
 #include "ui/qt/application.h"
 #include "ui/qt/message_dialogs.h"
@@ -19,7 +20,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <jpeglib.h>
 
 #include <fstream>
 #include <iterator>
@@ -126,31 +126,6 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path)
     return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
 }
 
-// What any program does to show a JPEG with libjpeg: read the file, decode it whole, RGB, with
-// the floating-point inverse DCT that the question pictures are decoded with.
-std::size_t PlainDecode(const std::filesystem::path& path)
-{
-    auto bytes = ReadFile(path);
-    jpeg_decompress_struct info {};
-    jpeg_error_mgr errors {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.dct_method = JDCT_FLOAT;
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
-    std::vector<std::uint8_t> pixels(stride * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + stride * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return pixels.size();
-}
-
 void BM_PlainDecodeAndRepaint(benchmark::State& state)
 {
     EnsureToolkit();
@@ -160,7 +135,7 @@ void BM_PlainDecodeAndRepaint(benchmark::State& state)
     program->Window().ChosenTestAction(1)->trigger();
     auto path = Pictures().Path() / "img" / "1_2.jpg";
     for (auto _ : state) {
-        benchmark::DoNotOptimize(PlainDecode(path));
+        benchmark::DoNotOptimize(bench::PlainFullDecode(ReadFile(path)));
         program->Window().repaint();
     }
     EndTest(*program);
