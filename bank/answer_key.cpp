@@ -8,6 +8,7 @@ namespace brzdomat {
 namespace {
 
 // One row per test, one entry per question: the letters of the options marked "x".
+// clang-format off
 constexpr std::string_view CorrectOptions[TestCount][QuestionsPerTest] = {
     {"A", "B", "A", "A", "B", "CD", "AD", "BC", "ABCD", "ABCD", "A", "B", "D", "AD", "ABC", "A", "B", "B", "ABCD", "ACD", "A", "C", "C", "B", "D"}, // 1
     {"B", "A", "C", "ABC", "AB", "BD", "B", "AD", "ABCD", "ACD", "AC", "BC", "C", "ACD", "CD", "ABCD", "A", "BD", "ACD", "AB", "B", "ACD", "C", "ACD", "D"}, // 2
@@ -42,10 +43,14 @@ constexpr std::string_view CorrectOptions[TestCount][QuestionsPerTest] = {
     {"AB", "A", "B", "D", "C", "BC", "ABCD", "B", "B", "BD", "BD", "C", "ABC", "ABC", "C", "B", "C", "D", "ABCD", "ACD", "C", "ABC", "BC", "AC", "C"}, // 31
     {"D", "D", "C", "B", "D", "AD", "BD", "B", "D", "B", "C", "C", "B", "AB", "B", "A", "CD", "C", "ABC", "AB", "C", "ABCD", "ABCD", "D", "B"}, // 32
 };
+// clang-format on
 
 } // namespace
 
-std::string_view MarkText(AnswerMark mark) { return mark == AnswerMark::X ? "x" : ""; }
+std::string_view MarkText(AnswerMark mark)
+{
+    return mark == AnswerMark::X ? "x" : "";
+}
 
 AnswerMark AnswerKey::Mark(QuestionRef question, Option option) const
 {
@@ -65,8 +70,9 @@ void LoadAnswerKey(AnswerKey& key)
     for (const auto& test : CorrectOptions) {
         for (std::string_view letters : test) {
             for (char letter : std::string_view { "ABCD" })
-                key.Marks[index++]
-                    = letters.find(letter) != std::string_view::npos ? AnswerMark::X : AnswerMark::Empty;
+                key.Marks[index++] = letters.find(letter) != std::string_view::npos
+                    ? AnswerMark::X
+                    : AnswerMark::Empty;
         }
     }
 }

@@ -13,7 +13,6 @@
 #include <stdexcept>
 #include <string>
 
-
 namespace {
 
 using namespace brzdomat;

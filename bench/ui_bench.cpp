@@ -20,7 +20,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 #include <fstream>
 #include <iterator>
 #include <memory>

@@ -11,8 +11,8 @@ namespace brzdomat {
 
 namespace {
 
-constexpr std::array<int, QuestionsPerTest> Weights { 2, 2, 2, 2, 2, 4, 4, 4, 3, 3, 3, 3, 3, 3,
-    3, 3, 3, 3, 1, 1, 2, 2, 2, 2, 3 };
+constexpr std::array<int, QuestionsPerTest> Weights { 2, 2, 2, 2, 2, 4, 4, 4, 3, 3, 3, 3, 3, 3, 3,
+    3, 3, 3, 1, 1, 2, 2, 2, 2, 3 };
 
 // The labels name the question on screen; the question number is read first.
 QuestionRef CurrentQuestion(const UiSurface& surface)

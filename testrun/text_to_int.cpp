@@ -84,6 +84,9 @@ std::int32_t TextToInt(std::string_view text)
     return *value;
 }
 
-std::string IntToText(std::int32_t value) { return std::to_string(value); }
+std::string IntToText(std::int32_t value)
+{
+    return std::to_string(value);
+}
 
 } // namespace brzdomat

@@ -80,8 +80,8 @@ TEST(AnswerKey, StartsEmptyAndLoadingOverwritesEveryMark)
 TEST(AnswerKey, RejectsEveryIndexOutsideTheTable)
 {
     AnswerKey key = LoadedKey();
-    const QuestionRef outside[] = { { 0, 1 }, { 33, 1 }, { 1, 0 }, { 1, 26 }, { -1, -1 },
-        { 32, 26 }, { INT32_MAX, 1 } };
+    const QuestionRef outside[]
+        = { { 0, 1 }, { 33, 1 }, { 1, 0 }, { 1, 26 }, { -1, -1 }, { 32, 26 }, { INT32_MAX, 1 } };
     for (QuestionRef question : outside)
         EXPECT_THROW(key.Mark(question, Option::A), std::out_of_range)
             << question.Test << "/" << question.Question;

@@ -1,5 +1,5 @@
-#include "tests/testsupport/recording_surface.h"
 #include "testrun/text_to_int.h"
+#include "tests/testsupport/recording_surface.h"
 #include "ui/error_path.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@ using testing::RecordingSurface;
 
 TEST(ErrorPath, AppendsAFullStopOnlyAfterACharacterAboveIt)
 {
-    EXPECT_EQ(FailureText("'abc' is not a valid integer value"),
-        "'abc' is not a valid integer value.");
+    EXPECT_EQ(
+        FailureText("'abc' is not a valid integer value"), "'abc' is not a valid integer value.");
     EXPECT_EQ(FailureText("Done."), "Done.");
     EXPECT_EQ(FailureText("ends in a blank "), "ends in a blank ");
     EXPECT_EQ(FailureText("ends in a comma,"), "ends in a comma,");
@@ -64,8 +64,7 @@ TEST(ErrorPath, AFailingTickInsideABoxIsReportedThereAndTheOuterHandlerGoesOn)
 {
     RecordingSurface surface;
     bool outerFinished = false;
-    surface.ReplyButton(PressedButton::Ok,
-        [&] { RunHandler(surface, [] { TextToInt("x"); }); });
+    surface.ReplyButton(PressedButton::Ok, [&] { RunHandler(surface, [] { TextToInt("x"); }); });
     RunHandler(surface, [&] {
         surface.ShowError("spatně");
         outerFinished = true;

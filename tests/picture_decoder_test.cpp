@@ -98,13 +98,7 @@ struct ExactCase {
 
 JpegRecipe Recipe(int width, int height, ColourModel model, Chroma sampling, Coding mode)
 {
-    JpegRecipe recipe;
-    recipe.Width = width;
-    recipe.Height = height;
-    recipe.Model = model;
-    recipe.Sampling = sampling;
-    recipe.Mode = mode;
-    return recipe;
+    return { .Width = width, .Height = height, .Model = model, .Sampling = sampling, .Mode = mode };
 }
 
 constexpr auto Colour = ColourModel::Colour;

@@ -1,6 +1,6 @@
 #include "bank/answer_key.h"
-#include "tests/testsupport/recording_surface.h"
 #include "testrun/scoring.h"
+#include "tests/testsupport/recording_surface.h"
 #include "ui/error_path.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +58,8 @@ protected:
 
 TEST_F(Scoring, WeightsOfEveryPositionSumTo65)
 {
-    const int expected[] = { 2, 2, 2, 2, 2, 4, 4, 4, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 1, 2, 2, 2, 2, 3 };
+    const int expected[]
+        = { 2, 2, 2, 2, 2, 4, 4, 4, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 1, 2, 2, 2, 2, 3 };
     int sum = 0;
     for (int position = 1; position <= 25; ++position) {
         EXPECT_EQ(QuestionWeight(position), expected[position - 1]) << position;
@@ -196,8 +197,8 @@ TEST_F(Scoring, WrongAnswersAtSixSevenEightTurnTheVerdictAtTheThird)
 }
 
 // Plays a whole test with the given set of wrong positions and returns the final verdict.
-std::string PlayWholeTest(int test, const std::set<int>& wrongPositions, std::string& error,
-    std::string& achieved)
+std::string PlayWholeTest(
+    int test, const std::set<int>& wrongPositions, std::string& error, std::string& achieved)
 {
     AnswerKey key;
     LoadAnswerKey(key);
@@ -237,8 +238,7 @@ TEST(ScoringWholeTest, PointsAddUpTo65AndTheVerdictFollowsTheThreshold)
     for (int position = 1; position <= 25; ++position)
         all.insert(position);
     const Case cases[] = {
-        { {}, "0", "65", "ZVLÁDÁTE" },
-        { all, "65", "0", "NEZVLÁDÁTE" },
+        { {}, "0", "65", "ZVLÁDÁTE" }, { all, "65", "0", "NEZVLÁDÁTE" },
         { { 9, 10, 11 }, "9", "56", "ZVLÁDÁTE" }, // 3 + 3 + 3
         { { 6, 7, 20 }, "9", "56", "ZVLÁDÁTE" }, // 4 + 4 + 1
         { { 6, 7, 1 }, "10", "55", "NEZVLÁDÁTE" }, // 4 + 4 + 2

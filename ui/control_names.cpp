@@ -36,13 +36,23 @@ std::string_view ControlName(MenuItem item)
     return Lookup(names, item);
 }
 
-std::string_view ControlName(PushButton) { return "Button1"; }
-std::string_view ControlName(Picture) { return "Image1"; }
-std::string_view ControlName(Timer) { return "Timer1"; }
+std::string_view ControlName(PushButton)
+{
+    return "Button1";
+}
+std::string_view ControlName(Picture)
+{
+    return "Image1";
+}
+std::string_view ControlName(Timer)
+{
+    return "Timer1";
+}
 
 std::string_view ControlName(Window window)
 {
-    static constexpr std::array<std::string_view, 4> names { "TForm1", "TForm2", "TForm3", "TForm5" };
+    static constexpr std::array<std::string_view, 4> names { "TForm1", "TForm2", "TForm3",
+        "TForm5" };
     return Lookup(names, window);
 }
 

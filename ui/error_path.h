@@ -25,8 +25,7 @@ std::string FailureText(std::string_view message);
 // Reports the exception in flight through surface.ReportFailure. Call only from a catch block.
 void ReportCurrentFailure(UiSurface&);
 
-template <typename Handler>
-void RunHandler(UiSurface& surface, Handler&& handler) noexcept
+template <typename Handler> void RunHandler(UiSurface& surface, Handler&& handler) noexcept
 {
     try {
         handler();

@@ -19,8 +19,23 @@ namespace brzdomat {
 // Controls of the main window that the logic reaches. Enumerators carry the layout names so a
 // mistyped name does not compile and each maps to the widget whose objectName is that name.
 enum class Label { Label2, Label4, Label6, Label8, Label10, Label17 };
-enum class CheckBox { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8 };
-enum class MenuItem { Vybratsitest1, Nhodnceltest1, Nhodnvbrotzek251, plnnhodnvbrotzek1, Ukonittest1 };
+enum class CheckBox {
+    CheckBox1,
+    CheckBox2,
+    CheckBox3,
+    CheckBox4,
+    CheckBox5,
+    CheckBox6,
+    CheckBox7,
+    CheckBox8
+};
+enum class MenuItem {
+    Vybratsitest1,
+    Nhodnceltest1,
+    Nhodnvbrotzek251,
+    plnnhodnvbrotzek1,
+    Ukonittest1
+};
 enum class PushButton { Button1 };
 enum class Picture { Image1 };
 enum class Timer { Timer1 };

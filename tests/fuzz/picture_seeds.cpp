@@ -20,14 +20,12 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(folder);
         std::vector<std::vector<std::uint8_t>> seeds;
         auto recipe = [](int width, int height, ColourModel model, Chroma sampling, Coding mode) {
-            JpegRecipe result;
-            result.Width = width;
-            result.Height = height;
-            result.Model = model;
-            result.Sampling = sampling;
-            result.Mode = mode;
-            result.Quality = 50;
-            return result;
+            return JpegRecipe { .Width = width,
+                .Height = height,
+                .Model = model,
+                .Sampling = sampling,
+                .Mode = mode,
+                .Quality = 50 };
         };
         for (Coding mode : { Coding::Baseline, Coding::Progressive }) {
             for (Chroma sampling : { Chroma::Full444, Chroma::Half422, Chroma::Quarter420 })
@@ -36,7 +34,8 @@ int main(int argc, char** argv)
             seeds.push_back(
                 MakeJpeg(recipe(16, 16, ColourModel::InvertedCmyk, Chroma::Full444, mode)));
         }
-        JpegRecipe restarts = recipe(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
+        JpegRecipe restarts
+            = recipe(48, 16, ColourModel::Colour, Chroma::Quarter420, Coding::Baseline);
         restarts.RestartInterval = 1;
         seeds.push_back(MakeJpeg(restarts));
         seeds.push_back(WithRestartMarkersShuffled(MakeJpeg(restarts)));

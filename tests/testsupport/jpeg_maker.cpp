@@ -210,7 +210,7 @@ std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
         info.input_components = components;
         info.in_color_space = recipe.Model == ColourModel::Grey ? JCS_GRAYSCALE
             : recipe.Model == ColourModel::InvertedCmyk         ? JCS_CMYK
-                                                              : JCS_RGB;
+                                                                : JCS_RGB;
         jpeg_set_defaults(&info);
         if (recipe.Model == ColourModel::InvertedCmyk)
             jpeg_set_colorspace(&info, JCS_CMYK);

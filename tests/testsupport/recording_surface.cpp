@@ -8,7 +8,10 @@ namespace brzdomat::testing {
 
 namespace {
 
-std::string Quoted(std::string_view text) { return "\"" + std::string { text } + "\""; }
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string { text } + "\"";
+}
 
 std::string Call(std::string_view name, std::string_view arguments)
 {
@@ -20,7 +23,10 @@ std::string Join(std::string_view a, std::string_view b)
     return std::string { a } + ", " + std::string { b };
 }
 
-std::string_view YesNo(bool value) { return value ? "Yes" : "No"; }
+std::string_view YesNo(bool value)
+{
+    return value ? "Yes" : "No";
+}
 
 } // namespace
 
@@ -58,13 +64,15 @@ void RecordingSurface::SetLabelColour(Label label, Colour colour)
 
 void RecordingSurface::SetMenuItemEnabled(MenuItem item, Enabled enabled)
 {
-    Log.push_back(Call("SetMenuItemEnabled", Join(ControlName(item), YesNo(enabled == Enabled::Yes))));
+    Log.push_back(
+        Call("SetMenuItemEnabled", Join(ControlName(item), YesNo(enabled == Enabled::Yes))));
     MenuEnabled[item] = enabled == Enabled::Yes;
 }
 
 void RecordingSurface::SetButtonEnabled(PushButton button, Enabled enabled)
 {
-    Log.push_back(Call("SetButtonEnabled", Join(ControlName(button), YesNo(enabled == Enabled::Yes))));
+    Log.push_back(
+        Call("SetButtonEnabled", Join(ControlName(button), YesNo(enabled == Enabled::Yes))));
     ButtonEnabled = enabled == Enabled::Yes;
 }
 
@@ -82,7 +90,8 @@ bool RecordingSurface::IsChecked(CheckBox box) const
 
 void RecordingSurface::SetPictureVisible(Picture picture, Visible visible)
 {
-    Log.push_back(Call("SetPictureVisible", Join(ControlName(picture), YesNo(visible == Visible::Yes))));
+    Log.push_back(
+        Call("SetPictureVisible", Join(ControlName(picture), YesNo(visible == Visible::Yes))));
     PictureVisible = visible == Visible::Yes;
 }
 
@@ -129,17 +138,22 @@ void RecordingSurface::HoldOpen(const BoxReply& reply)
     // Counted down even when the callback throws, so a failed test cannot skew the next one.
     struct OpenBox {
         int& Count;
-        explicit OpenBox(int& count) : Count(count) { ++Count; }
+        explicit OpenBox(int& count)
+            : Count(count)
+        {
+            ++Count;
+        }
         ~OpenBox() { --Count; }
     } open { OpenBoxes };
     if (reply.WhileOpen)
         reply.WhileOpen();
 }
 
-PressedButton RecordingSurface::MessageBox(std::string_view text, MessageKind kind, ButtonSet buttons)
+PressedButton RecordingSurface::MessageBox(
+    std::string_view text, MessageKind kind, ButtonSet buttons)
 {
-    Log.push_back(Call("MessageBox",
-        Join(Join(Quoted(text), KindName(kind)), ButtonSetName(buttons))));
+    Log.push_back(
+        Call("MessageBox", Join(Join(Quoted(text), KindName(kind)), ButtonSetName(buttons))));
     BoxRecord record { BoxRecord::Type::Message, std::string { text }, kind, buttons, {}, {} };
     Boxes.push_back(record);
     BoxReply reply = NextReply(record);
@@ -150,7 +164,8 @@ PressedButton RecordingSurface::MessageBox(std::string_view text, MessageKind ki
 std::string RecordingSurface::InputBox(
     std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
-    Log.push_back(Call("InputBox", Join(Join(Quoted(caption), Quoted(prompt)), Quoted(defaultText))));
+    Log.push_back(
+        Call("InputBox", Join(Join(Quoted(caption), Quoted(prompt)), Quoted(defaultText))));
     BoxRecord record { BoxRecord::Type::Input, std::string { prompt }, MessageKind::Information,
         ButtonSet::Ok, std::string { caption }, std::string { defaultText } };
     Boxes.push_back(record);
