@@ -35,9 +35,12 @@ void LoadQuestionPicture(UiSurface& surface, std::string_view startDirectory, Qu
 {
     // Loading must not fail towards the caller; only the surface's own calls may throw, and
     // those belong to the caller's handler.
+    DecodeOptions decoding = options;
+    if (surface.ScreenBitsPerPixel() <= 8)
+        decoding.Screen = ScreenDepth::AtMost8Bits;
     std::shared_ptr<const RgbImage> picture;
     try {
-        picture = LoadPictureFile(QuestionPicturePath(startDirectory, question), options).Image;
+        picture = LoadPictureFile(QuestionPicturePath(startDirectory, question), decoding).Image;
     } catch (...) {
         picture.reset();
     }

@@ -29,7 +29,8 @@ inline constexpr std::string_view PictureFailureText
 // Loads the question's picture into Image1. Every failure of whatever kind is reported with one
 // error box; no failure reaches the caller, and a failed load keeps the picture on display.
 // Every call reads the file anew. The pixels are decoded here, so a picture whose data turn out
-// to be unusable is reported like a missing one instead of failing later on screen.
+// to be unusable is reported like a missing one instead of failing later on screen. A screen of
+// 8 bits per pixel or fewer gets the picture quantised whatever the options say.
 void LoadQuestionPicture(
     UiSurface&, std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
 

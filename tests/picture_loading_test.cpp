@@ -119,6 +119,27 @@ TEST_F(LoadQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsThe
     EXPECT_EQ(Surface.PictureShown->Height, 90);
 }
 
+// A screen of few colours gets the picture quantised to the palette, a deep one the full colours.
+TEST_F(LoadQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
+{
+    auto bytes = MakeJpeg(Card(200, 150));
+    WriteBytes(Images() / "3_3.jpg", bytes);
+    DecodeOptions palette;
+    palette.Screen = ScreenDepth::AtMost8Bits;
+    auto quantised = DecodeJpeg(bytes, palette).Image;
+    auto full = DecodeJpeg(bytes).Image;
+    ASSERT_TRUE(quantised && full);
+    ASSERT_NE(quantised->Pixels, full->Pixels);
+
+    for (int bits : { 8, 4, 16, 24 }) {
+        Surface.ScreenBits = bits;
+        LoadQuestionPicture(Surface, Start(), { 3, 3 });
+        ASSERT_TRUE(Surface.PictureShown);
+        EXPECT_EQ(Surface.PictureShown->Pixels, (bits <= 8 ? quantised : full)->Pixels) << bits;
+    }
+    EXPECT_TRUE(Surface.Boxes.empty());
+}
+
 // Nothing is cached: the same question loads its file anew, whatever happened to it between.
 TEST_F(LoadQuestionPictureTest, EveryLoadReadsTheFileAnew)
 {

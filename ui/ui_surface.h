@@ -115,6 +115,10 @@ public:
     // comes already finished (see FailureText).
     virtual void ReportFailure(std::string_view text) = 0;
 
+    // Bits per pixel of the screen the pictures are shown on. Screens of 8 bits or fewer get
+    // pictures quantised to a palette.
+    virtual int ScreenBitsPerPixel() const { return 24; }
+
     void ShowError(std::string_view text) { MessageBox(text, MessageKind::Error, ButtonSet::Ok); }
 };
 

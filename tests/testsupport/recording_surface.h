@@ -61,6 +61,7 @@ public:
     void CloseWindow(Window) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
+    int ScreenBitsPerPixel() const override { return ScreenBits; }
 
     // Script of replies, taken in order by the modal calls.
     void Reply(BoxReply reply) { Script.push_back(std::move(reply)); }
@@ -83,6 +84,7 @@ public:
     // Bumped by every start of a stopped timer: a fresh interval begins.
     int TimerIntervalsStarted = 0;
     std::vector<std::string> WebAddresses;
+    int ScreenBits = 24;
 
     // Every call in order, one line each, e.g. SetLabelText(Label2, "7").
     std::vector<std::string> Log;

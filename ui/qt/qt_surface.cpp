@@ -8,8 +8,10 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -170,6 +172,12 @@ void QtSurface::OpenWebAddress(std::string_view address)
 void QtSurface::ReportFailure(std::string_view text)
 {
     RunMessageBox(Main, FromUtf8(Title), MessageIcon::Stop, FromUtf8(text), ButtonSet::Ok);
+}
+
+int QtSurface::ScreenBitsPerPixel() const
+{
+    const QScreen* screen = Main ? Main->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 24;
 }
 
 } // namespace brzdomat

@@ -52,6 +52,7 @@ public:
     void CloseWindow(Window) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
+    int ScreenBitsPerPixel() const override;
 
     const std::string& ApplicationTitle() const { return Title; }
 
