@@ -15,11 +15,13 @@ gtest_discover_tests(brzdomat_package_tests DISCOVERY_MODE PRE_TEST)
 set(brzdomat_package_dir ${PROJECT_SOURCE_DIR}/packaging)
 
 # A real resource compiler, where one is installed, proves the script compiles with its icon.
+# llvm-rc also takes options after "/", so an absolute input path such as /ci/... would be read
+# as the option /C; the script is named relative to its own folder.
 find_program(BRZDOMAT_LLVM_RC NAMES llvm-rc llvm-rc-14)
 if(BRZDOMAT_LLVM_RC)
     add_test(NAME package_resource_script_compiles
-        COMMAND ${BRZDOMAT_LLVM_RC} -no-preprocess
-            -fo ${CMAKE_CURRENT_BINARY_DIR}/brzdomat.res ${brzdomat_package_dir}/windows/brzdomat.rc)
+        COMMAND ${BRZDOMAT_LLVM_RC} -no-preprocess -fo ${CMAKE_CURRENT_BINARY_DIR}/brzdomat.res brzdomat.rc
+        WORKING_DIRECTORY ${brzdomat_package_dir}/windows)
 endif()
 
 find_program(BRZDOMAT_DESKTOP_FILE_VALIDATE desktop-file-validate)
