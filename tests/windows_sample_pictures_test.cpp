@@ -274,7 +274,14 @@ TEST(WriteSampleSet, ReportsAFolderItCannotUse)
 TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
 {
     TemporaryFolder folder;
-    const std::string tool = BRZDOMAT_SAMPLE_PICTURES_TOOL;
+    // Paths go through the shell, so each is quoted: a checkout may sit in a folder with a space.
+    const auto quoted = [](const std::string& text) {
+        std::string result = "'";
+        for (const char each : text)
+            result += each == '\'' ? std::string("'\\''") : std::string(1, each);
+        return result + "'";
+    };
+    const std::string tool = quoted(BRZDOMAT_SAMPLE_PICTURES_TOOL);
     const auto run = [&](const std::string& arguments) {
         const int status = std::system((tool + " " + arguments + " >/dev/null 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -283,18 +290,18 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
     EXPECT_EQ(run("''"), 2) << "an empty folder name";
     EXPECT_EQ(run("a b"), 2) << "two folders given";
     std::ofstream(folder.Path / "file") << "x";
-    EXPECT_EQ(run("'" + (folder.Path / "file").string() + "'"), 1) << "a file, not a folder";
+    EXPECT_EQ(run(quoted((folder.Path / "file").string())), 1) << "a file, not a folder";
     // Every picture already there: the tool succeeds without drawing, which keeps this quick.
     const auto full = folder.Path / "full";
     fs::create_directories(full);
     for (const auto& name : ExpectedNames())
         std::ofstream(full / name) << "kept";
-    EXPECT_EQ(run("'" + full.string() + "'"), 0);
+    EXPECT_EQ(run(quoted(full.string())), 0);
     const auto one = ReadFile(full / "32_25.jpg");
     EXPECT_EQ(std::string(one.begin(), one.end()), "kept");
     // One picture missing: the tool draws just that one.
     fs::remove(full / "32_25.jpg");
-    EXPECT_EQ(run("'" + full.string() + "'"), 0);
+    EXPECT_EQ(run(quoted(full.string())), 0);
     EXPECT_TRUE(Decode(ReadFile(full / "32_25.jpg")).Ok);
 }
 
