@@ -1,6 +1,7 @@
 #include "bank/jpeg_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -23,9 +24,27 @@ namespace {
 // free for pictures.
 constexpr int QuantisedColours = 236;
 
-// One decode: the libjpeg object, its error and progress hooks, and the output. A fatal libjpeg
-// error leaves through longjmp, so everything that must survive it lives here rather than in the
-// frames that the jump skips.
+// The fixed cost of a block in a scan, in the units of one coefficient visited: entering the
+// block costs about as much as visiting this many coefficients of its band.
+constexpr long long BlockWorkUnits = 4;
+
+// Progressive files keep the coefficients of the whole frame between scans. Only the shown rows
+// are ever turned into pixels, so the coefficient arrays keep only the block rows that the shown
+// rows, their upsampling context and block smoothing read; the rows below are decoded into one
+// scratch row of blocks and dropped. That is exact: a scan is decoded in row order, so every kept
+// block has been reached through kept blocks only, and each scan starts afresh at its own marker.
+struct CoefficientWindow {
+    jvirt_barray_ptr Kept = nullptr; // libjpeg's own array, only the kept rows tall
+    JDIMENSION KeptRows = 0;
+    JDIMENSION Rows = 0;
+    JDIMENSION ScratchRows = 0;
+    JBLOCKARRAY Scratch = nullptr;
+    JDIMENSION BlocksPerRow = 0;
+};
+
+// One decode: the libjpeg object, its error, progress and memory hooks, and the output. A fatal
+// libjpeg error leaves through longjmp, so everything that must survive it lives here rather
+// than in the frames that the jump skips.
 struct Session {
     jpeg_decompress_struct Info {};
     jpeg_error_mgr Errors {};
@@ -37,12 +56,34 @@ struct Session {
     char Message[JMSG_LENGTH_MAX] {};
     std::shared_ptr<RgbImage> Image;
     std::vector<JSAMPLE> Row;
+    // The scans charged so far and the blocks they decode, weighted as the work bound counts.
+    int ChargedScans = 0;
+    long long Work = 0;
+    // libjpeg's own memory manager methods, which the coefficient windows call on.
+    jpeg_memory_mgr Library {};
+    // The pixel rows whose coefficients are kept; 0 keeps the whole frame.
+    JDIMENSION ShownRows = 0;
+    std::array<CoefficientWindow, MAX_COMPONENTS> Windows {};
+    int WindowCount = 0;
+    // While the scans are read, the iMCU rows from this one on are decoded without the
+    // coefficients of earlier scans; 0 when all are kept.
+    JDIMENSION DroppedFromMcuRow = 0;
+    bool ReadingScans = false;
 
     Session() = default;
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     // Safe also when creation failed halfway: libjpeg checks what it allocated.
     ~Session() { jpeg_destroy_decompress(&Info); }
+
+    CoefficientWindow* WindowOf(jvirt_barray_ptr array)
+    {
+        for (int i = 0; i < WindowCount; ++i) {
+            if (reinterpret_cast<jvirt_barray_ptr>(&Windows[static_cast<std::size_t>(i)]) == array)
+                return &Windows[static_cast<std::size_t>(i)];
+        }
+        return nullptr;
+    }
 };
 
 Session& SessionOf(j_common_ptr info)
@@ -55,6 +96,12 @@ Session& SessionOf(j_common_ptr info)
     Session& session = SessionOf(info);
     session.Reason = reason;
     std::longjmp(session.Jump, 1);
+}
+
+[[noreturn]] void Abandon(j_common_ptr info, DecodeFailure reason, const char* message)
+{
+    std::snprintf(SessionOf(info).Message, JMSG_LENGTH_MAX, "%s", message);
+    Abandon(info, reason);
 }
 
 // Replaces libjpeg's error_exit, which would end the process.
@@ -73,6 +120,13 @@ void OnMessage(j_common_ptr info, int level)
     if (level >= 0)
         return;
     Session& session = SessionOf(info);
+    // Refinement scans read the coefficients of earlier ones, so the dropped rows raise
+    // warnings of their own; only the end of the data says something about the file there.
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (session.ReadingScans && session.DroppedFromMcuRow > 0
+        && decompress->input_iMCU_row >= session.DroppedFromMcuRow
+        && info->err->msg_code != JWRN_JPEG_EOF)
+        return;
     ++info->err->num_warnings;
     if (++session.Warnings > session.Limits->MaxWarnings) {
         (*info->err->format_message)(info, session.Message);
@@ -84,7 +138,21 @@ void OnOutputMessage(j_common_ptr)
 {
 }
 
-// libjpeg calls this between units of work, at least once for every scan it starts.
+// The work of one scan: every block of its components, each counted as a fixed cost plus one
+// for each coefficient of the scan's band, which refinement scans visit in every block.
+long long ScanWork(j_decompress_ptr info)
+{
+    long long blocks = 0;
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info* component = info->cur_comp_info[i];
+        blocks += static_cast<long long>(component->width_in_blocks) * component->height_in_blocks;
+    }
+    return blocks * (BlockWorkUnits + info->Se - info->Ss + 1);
+}
+
+// libjpeg calls this between units of work, at least once for every scan it starts. A file of
+// several scans is read whole before its first row is shown, each scan a pass over the frame,
+// so each is charged in full before its data are decoded.
 void OnProgress(j_common_ptr info)
 {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
@@ -94,6 +162,87 @@ void OnProgress(j_common_ptr info)
             session.Limits->MaxScans);
         Abandon(info, DecodeFailure::TooManyScans);
     }
+    if (decompress->input_scan_number <= session.ChargedScans
+        || !jpeg_has_multiple_scans(decompress) || decompress->comps_in_scan < 1)
+        return;
+    session.ChargedScans = decompress->input_scan_number;
+    session.Work += ScanWork(decompress);
+    if (session.Work > session.Limits->MaxDecodingWork) {
+        std::snprintf(session.Message, sizeof session.Message,
+            "more decoding work than %lld units by scan %d", session.Limits->MaxDecodingWork,
+            decompress->input_scan_number);
+        Abandon(info, DecodeFailure::TooMuchWork);
+    }
+}
+
+// libjpeg asks for one coefficient array a component, as tall as the frame in block rows; with
+// the frame's height in iMCU rows that gives the component's block rows an iMCU row.
+jvirt_barray_ptr RequestCoefficients(j_common_ptr info, int pool, boolean preZero,
+    JDIMENSION blocksPerRow, JDIMENSION rows, JDIMENSION maxAccess)
+{
+    Session& session = SessionOf(info);
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    JDIMENSION frameRows = decompress->total_iMCU_rows;
+    JDIMENSION iMcuHeight
+        = static_cast<JDIMENSION>(decompress->max_v_samp_factor * decompress->min_DCT_scaled_size);
+    bool windowed = session.ShownRows > 0 && frameRows > 0 && rows % frameRows == 0
+        && session.WindowCount < static_cast<int>(session.Windows.size()) && iMcuHeight > 0;
+    // The last shown row's iMCU row, the next one for upsampling context, and the two below
+    // that block smoothing reads.
+    JDIMENSION keptMcuRows = windowed ? (session.ShownRows - 1) / iMcuHeight + 4 : frameRows;
+    if (keptMcuRows >= frameRows)
+        return session.Library.request_virt_barray(
+            info, pool, preZero, blocksPerRow, rows, maxAccess);
+    JDIMENSION rowsPerMcuRow = rows / frameRows;
+    session.DroppedFromMcuRow = keptMcuRows;
+    CoefficientWindow& window = session.Windows[static_cast<std::size_t>(session.WindowCount++)];
+    window.Rows = rows;
+    window.KeptRows = keptMcuRows * rowsPerMcuRow;
+    window.ScratchRows = rowsPerMcuRow;
+    window.BlocksPerRow = blocksPerRow;
+    window.Kept = session.Library.request_virt_barray(
+        info, pool, preZero, blocksPerRow, window.KeptRows, std::min(maxAccess, window.KeptRows));
+    return reinterpret_cast<jvirt_barray_ptr>(&window);
+}
+
+// libjpeg's own arrays, the kept ones among them, are placed within the memory limit; the
+// scratch rows are small beside them.
+void RealizeArrays(j_common_ptr info)
+{
+    Session& session = SessionOf(info);
+    session.Library.realize_virt_arrays(info);
+    for (int i = 0; i < session.WindowCount; ++i) {
+        CoefficientWindow& window = session.Windows[static_cast<std::size_t>(i)];
+        window.Scratch = session.Library.alloc_barray(
+            info, JPOOL_IMAGE, window.BlocksPerRow, window.ScratchRows);
+        for (JDIMENSION row = 0; row < window.ScratchRows; ++row)
+            std::memset(window.Scratch[row], 0, window.BlocksPerRow * sizeof(JBLOCK));
+    }
+}
+
+// Rows below the kept ones are only ever written, one iMCU row at a time by the input side, and
+// go to the scratch rows. Any other access outside the kept rows reaches libjpeg's array, which
+// refuses it as a bad access: a fault shows as a failure, never as wrong pixels.
+JBLOCKARRAY AccessCoefficients(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION startRow,
+    JDIMENSION rowCount, boolean writable)
+{
+    Session& session = SessionOf(info);
+    CoefficientWindow* window = session.WindowOf(array);
+    if (window == nullptr)
+        return session.Library.access_virt_barray(info, array, startRow, rowCount, writable);
+    if (writable && startRow >= window->KeptRows && rowCount <= window->ScratchRows
+        && startRow + rowCount <= window->Rows)
+        return window->Scratch;
+    return session.Library.access_virt_barray(info, window->Kept, startRow, rowCount, writable);
+}
+
+void InstallCoefficientWindows(Session& session)
+{
+    jpeg_memory_mgr& memory = *session.Info.mem;
+    session.Library = memory;
+    memory.request_virt_barray = RequestCoefficients;
+    memory.realize_virt_arrays = RealizeArrays;
+    memory.access_virt_barray = AccessCoefficients;
 }
 
 std::uint8_t Scale(unsigned a, unsigned b)
@@ -130,17 +279,9 @@ void PutPixel(const JSAMPLE* components, int count, bool invertedInk, std::uint8
     }
 }
 
-// Everything that calls into libjpeg. A fatal error longjmps out of here, so no object with a
-// destructor may live in this frame; the state is in the session.
-void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const DecodeOptions& options)
+// Sets the output libjpeg delivers; returns whether it is quantised.
+bool ChooseOutput(j_decompress_ptr info, ScreenDepth screen)
 {
-    j_decompress_ptr info = &session.Info;
-    jpeg_create_decompress(info);
-    info->progress = &session.Progress;
-    info->mem->max_memory_to_use = options.Limits.MaxDecoderMemory;
-    jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(info, TRUE);
-
     switch (info->jpeg_color_space) {
     case JCS_GRAYSCALE:
         break;
@@ -153,80 +294,108 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
         info->out_color_space = JCS_CMYK;
         break;
     default:
-        std::snprintf(session.Message, sizeof session.Message, "unsupported colour space");
-        Abandon(reinterpret_cast<j_common_ptr>(info), DecodeFailure::NotDecodable);
+        // libjpeg has no conversion from an unknown colour space (2 components, or more than
+        // 4) to grey or colour, and djpeg refuses to write such a picture in any format.
+        Abandon(reinterpret_cast<j_common_ptr>(info), DecodeFailure::NotDecodable,
+            "unsupported colour space");
     }
     info->scale_num = 1;
     info->scale_denom = 1;
     info->dct_method = JDCT_FLOAT;
     info->do_block_smoothing = TRUE;
     info->do_fancy_upsampling = TRUE;
-    bool quantise
-        = info->jpeg_color_space == JCS_GRAYSCALE || options.Screen == ScreenDepth::AtMost8Bits;
+    bool quantise = info->jpeg_color_space == JCS_GRAYSCALE || screen == ScreenDepth::AtMost8Bits;
     if (quantise) {
         info->quantize_colors = TRUE;
         info->desired_number_of_colors = QuantisedColours;
     }
-    jpeg_start_decompress(info);
+    return quantise;
+}
 
-    int shownWidth = static_cast<int>(std::min<JDIMENSION>(
-        info->output_width, static_cast<JDIMENSION>(std::max(options.Width, 1))));
-    int shownHeight = static_cast<int>(std::min<JDIMENSION>(
-        info->output_height, static_cast<JDIMENSION>(std::max(options.Height, 1))));
-
-    // Fancy upsampling treats the right edge of a crop as the edge of the picture, so the crop
-    // reaches one whole sampling group past the last shown column and the shown pixels stay those
-    // of a full decode. Quantised output is never cropped: its dithering runs along whole rows.
-    if (!quantise) {
-        JDIMENSION group
-            = static_cast<JDIMENSION>(info->max_h_samp_factor * info->min_DCT_scaled_size);
-        JDIMENSION wanted
-            = (static_cast<JDIMENSION>(shownWidth) + group - 1) / group * group + group;
-        if (wanted < info->output_width) {
-            JDIMENSION xOffset = 0;
-            jpeg_crop_scanline(info, &xOffset, &wanted);
-        }
+// Fancy upsampling treats the right edge of a crop as the edge of the picture, so the crop
+// reaches one whole sampling group past the last shown column and the shown pixels stay those of
+// a full decode. Quantised output is never cropped: its dithering runs along whole rows.
+void CropToShown(j_decompress_ptr info, int shownWidth)
+{
+    JDIMENSION group = static_cast<JDIMENSION>(info->max_h_samp_factor * info->min_DCT_scaled_size);
+    JDIMENSION wanted = (static_cast<JDIMENSION>(shownWidth) + group - 1) / group * group + group;
+    if (wanted < info->output_width) {
+        JDIMENSION xOffset = 0;
+        jpeg_crop_scanline(info, &xOffset, &wanted);
     }
+}
 
-    session.Image = std::make_shared<RgbImage>();
+void CopyRows(Session& session, bool quantise)
+{
+    j_decompress_ptr info = &session.Info;
     RgbImage& image = *session.Image;
-    image.Width = shownWidth;
-    image.Height = shownHeight;
-    image.Pixels.resize(
-        static_cast<std::size_t>(shownWidth) * static_cast<std::size_t>(shownHeight) * 3);
-
     int components = info->out_color_components;
-    bool direct
-        = !quantise && components == 3 && info->output_width == static_cast<JDIMENSION>(shownWidth);
+    bool direct = !quantise && components == 3
+        && info->output_width == static_cast<JDIMENSION>(image.Width);
     if (!direct)
         session.Row.resize(static_cast<std::size_t>(info->output_width)
             * static_cast<std::size_t>(info->output_components));
     bool invertedInk = info->saw_Adobe_marker;
 
-    while (info->output_scanline < static_cast<JDIMENSION>(shownHeight)) {
+    while (info->output_scanline < static_cast<JDIMENSION>(image.Height)) {
         std::uint8_t* target = image.Pixels.data()
-            + static_cast<std::size_t>(info->output_scanline) * static_cast<std::size_t>(shownWidth)
-                * 3;
+            + static_cast<std::size_t>(info->output_scanline)
+                * static_cast<std::size_t>(image.Width) * 3;
         JSAMPROW row = direct ? target : session.Row.data();
-        if (jpeg_read_scanlines(info, &row, 1) != 1) {
-            std::snprintf(session.Message, sizeof session.Message, "no scanline delivered");
-            Abandon(reinterpret_cast<j_common_ptr>(info), DecodeFailure::NotDecodable);
-        }
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            Abandon(reinterpret_cast<j_common_ptr>(info), DecodeFailure::NotDecodable,
+                "no scanline delivered");
         if (direct)
             continue;
         if (quantise) {
             JSAMPLE entry[4];
-            for (int x = 0; x < shownWidth; ++x) {
+            for (int x = 0; x < image.Width; ++x) {
                 int index = row[x];
                 for (int c = 0; c < components; ++c)
                     entry[c] = info->colormap[c][index];
                 PutPixel(entry, components, invertedInk, target + 3 * x);
             }
         } else {
-            for (int x = 0; x < shownWidth; ++x)
+            for (int x = 0; x < image.Width; ++x)
                 PutPixel(row + components * x, components, invertedInk, target + 3 * x);
         }
     }
+}
+
+// Everything that calls into libjpeg. A fatal error longjmps out of here, so no object with a
+// destructor may live in this frame; the state is in the session.
+void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const DecodeOptions& options)
+{
+    j_decompress_ptr info = &session.Info;
+    jpeg_create_decompress(info);
+    info->progress = &session.Progress;
+    info->mem->max_memory_to_use = options.Limits.MaxDecoderMemory;
+    InstallCoefficientWindows(session);
+    jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(info, TRUE);
+
+    bool quantise = ChooseOutput(info, options.Screen);
+    int shownWidth = static_cast<int>(std::min<JDIMENSION>(
+        info->image_width, static_cast<JDIMENSION>(std::max(options.Width, 1))));
+    int shownHeight = static_cast<int>(std::min<JDIMENSION>(
+        info->image_height, static_cast<JDIMENSION>(std::max(options.Height, 1))));
+    // A palette for colour is chosen from every pixel of the frame, so then all of it is kept.
+    bool wholeFrame = quantise && info->out_color_space == JCS_RGB;
+    session.ShownRows = wholeFrame ? 0 : static_cast<JDIMENSION>(shownHeight);
+    if (wholeFrame)
+        info->mem->max_memory_to_use = options.Limits.MaxWholeFrameMemory;
+    session.ReadingScans = true;
+    jpeg_start_decompress(info);
+    session.ReadingScans = false;
+    if (!quantise)
+        CropToShown(info, shownWidth);
+
+    session.Image = std::make_shared<RgbImage>();
+    session.Image->Width = shownWidth;
+    session.Image->Height = shownHeight;
+    session.Image->Pixels.resize(
+        static_cast<std::size_t>(shownWidth) * static_cast<std::size_t>(shownHeight) * 3);
+    CopyRows(session, quantise);
     // The rows below the shown region are never decoded.
     jpeg_abort_decompress(info);
 }

@@ -26,14 +26,23 @@ struct DecodeLimits {
     // A file larger than this is refused before it is read. Camera photographs of 50 megapixels
     // stay well below it.
     std::size_t MaxFileBytes = std::size_t { 64 } << 20;
-    // The decoder's own memory, which for progressive files includes the coefficients of the
-    // whole image (two bytes a sample), and for palette screens a copy of the whole image: a
-    // 48-megapixel progressive photograph needs 275 MiB with full colour resolution, a forged
-    // header that claims 65500 x 65500 pixels 24 GiB.
-    long MaxDecoderMemory = 320L << 20;
-    // Genuine progressive files have about ten scans; each scan costs a pass over the whole
-    // image, so a file with thousands of them would take minutes.
+    // The decoder's own memory. Progressive files keep coefficients (two bytes a sample) only for
+    // the rows that are shown, as wide as the frame: a 50-megapixel CMYK photograph needs about
+    // 40 MiB, a forged header that claims 65500 pixels across far more.
+    long MaxDecoderMemory = 64L << 20;
+    // For palette screens the colours are chosen from the whole frame, so the decoder keeps a
+    // copy of it and, for progressive files, the coefficients of all of it: a 48-megapixel
+    // progressive photograph needs 275 MiB with full colour resolution.
+    long MaxWholeFrameMemory = 320L << 20;
+    // Each scan has a fixed cost however small the frame; genuine progressive files have about
+    // ten scans.
     int MaxScans = 100;
+    // A file of several scans is read whole before anything is shown, and every scan is a pass
+    // over the blocks of its components, so the time goes with the blocks of all scans, each
+    // weighted by the coefficients of its band. Genuine progressive photographs of 50
+    // megapixels need up to about 1.2e9 units (a CMYK one of 18 scans the most); at about
+    // 0.3 ns a unit here the bound answers every file within about half a second.
+    long long MaxDecodingWork = 1'400'000'000;
     // Each warning is a piece of corrupt data that libjpeg skipped or patched; past this many
     // the file is garbage rather than slightly damaged.
     int MaxWarnings = 1000;
@@ -55,6 +64,7 @@ enum class DecodeFailure {
     NotDecodable, // libjpeg gave up: not a JPEG, damaged header, unsupported kind
     DecoderMemoryLimit,
     TooManyScans,
+    TooMuchWork, // the scans of a multi-scan file would take too long to decode
     TooManyWarnings,
     OutOfMemory, // the allocation of the result failed
 };
@@ -63,7 +73,9 @@ struct DecodeResult {
     std::shared_ptr<const RgbImage> Image; // set exactly when Failure is None
     DecodeFailure Failure = DecodeFailure::None;
     std::string Detail; // libjpeg's or the system's words, for diagnosis only
-    // Warnings that libjpeg raised and that were ignored.
+    // Warnings that libjpeg raised and that were ignored. Rows below the kept coefficients of a
+    // multi-scan file are decoded without the earlier scans, which raises warnings of their own;
+    // there only the end of the data is counted.
     int Warnings = 0;
 };
 
