@@ -38,11 +38,12 @@ struct DecodeLimits {
     // ten scans.
     int MaxScans = 100;
     // A file of several scans is read whole before anything is shown, and every scan is a pass
-    // over the blocks of its components, so the time goes with the blocks of all scans, each
-    // weighted by the coefficients of its band. Genuine progressive photographs of 50
-    // megapixels need up to about 1.2e9 units (a CMYK one of 18 scans the most); at about
-    // 0.3 ns a unit here the bound answers every file within about half a second.
-    long long MaxDecodingWork = 1'400'000'000;
+    // over the blocks of its components: the work is counted in the blocks of all scans, each
+    // weighted by the coefficients of its band, and in the bytes of data decoded (the units are
+    // given beside the decoder). At about 0.5 ns a unit here, the slowest kind, this answers
+    // every file within about half a second; a genuine progressive CMYK photograph of 50
+    // megapixels needs 0.75e9 units, a colour one 0.25e9.
+    long long MaxDecodingWork = 1'000'000'000;
     // Each warning is a piece of corrupt data that libjpeg skipped or patched; past this many
     // the file is garbage rather than slightly damaged.
     int MaxWarnings = 1000;

@@ -34,7 +34,7 @@ struct Netpbm {
 Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
 {
     std::string command = std::string { DJPEG_PROGRAM } + " -dct float"
-        + (quantise ? " -colors 236" : "") + " -pnm '" + file.string() + "'";
+        + (quantise ? " -colors 236" : "") + " -pnm '" + file.string() + "' 2>/dev/null";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr)
         throw std::runtime_error("cannot run djpeg");
@@ -131,6 +131,8 @@ TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
         { "exactly shown size", Recipe(401, 457, Colour, Chroma::Quarter420, Baseline) },
         { "one more each way", Recipe(402, 458, Colour, Chroma::Quarter420, Progressive) },
         { "ink", Recipe(600, 500, ColourModel::InvertedCmyk, Chroma::Full444, Baseline) },
+        { "rgb", Recipe(450, 470, ColourModel::Rgb, Chroma::Full444, Baseline) },
+        { "ycck progressive", Recipe(420, 700, ColourModel::Ycck, Chroma::Full444, Progressive) },
         { "palette screen", Recipe(530, 480, Colour, Chroma::Quarter420, Baseline),
             ScreenDepth::AtMost8Bits },
         { "palette screen progressive", Recipe(450, 300, Colour, Chroma::Half422, Progressive),
@@ -315,6 +317,10 @@ TEST(PictureDecoder, DamagedAndHostileDataFailForTheirReason)
         { "missing quantisation tables", noQuantisationTables, DecodeFailure::NotDecodable },
         { "fatal error in the second scan", badSecondScan, DecodeFailure::NotDecodable },
         { "zero width", testing::WithClaimedSize(good, 0, 48), DecodeFailure::NotDecodable },
+        // libjpeg decodes it only unconverted; djpeg refuses it in every output format too.
+        { "two components",
+            MakeJpeg(Recipe(64, 48, ColourModel::TwoComponents, Chroma::Full444, Baseline)),
+            DecodeFailure::NotDecodable },
         { "progressive claims 65500 x 65500",
             testing::WithClaimedSize(MakeJpeg(progressiveHuge), 65500, 65500),
             DecodeFailure::DecoderMemoryLimit },
@@ -377,6 +383,18 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
     littleMemory.MaxDecoderMemory = 1L << 20;
     DecodeLimits fewWarnings;
     fewWarnings.MaxWarnings = 10;
+    DecodeLimits moreWork;
+    moreWork.MaxDecodingWork *= 10;
+
+    // Frames of 50 megapixels: a progressive CMYK one as a camera's photograph would be coded,
+    // and a 7000 x 7000 one whose last scan, a refinement of every block, comes 30 more times.
+    std::vector<std::uint8_t> cmykPhotograph = testing::WithClaimedSize(
+        MakeJpeg(Recipe(64, 48, ColourModel::InvertedCmyk, Chroma::Full444, Progressive)), 8660,
+        5773);
+    std::vector<std::uint8_t> repeatedScans = testing::WithClaimedSize(
+        testing::WithScanRepeated(
+            MakeJpeg(Recipe(64, 48, Colour, Chroma::Full444, Progressive)), -1, 30),
+        7000, 7000);
     const Limit limits[] = {
         { "ten scans, default", &tenScans, defaults, DecodeFailure::None },
         { "ten scans, ten allowed", &tenScans, tenScansAllowed, DecodeFailure::None },
@@ -386,6 +404,10 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
         { "hundreds of warnings, default", &shuffled, defaults, DecodeFailure::None },
         { "hundreds of warnings, ten allowed", &shuffled, fewWarnings,
             DecodeFailure::TooManyWarnings },
+        { "50-megapixel CMYK photograph", &cmykPhotograph, defaults, DecodeFailure::None },
+        { "40 scans over 49 megapixels", &repeatedScans, defaults, DecodeFailure::TooMuchWork },
+        { "40 scans over 49 megapixels, ten times the work allowed", &repeatedScans, moreWork,
+            DecodeFailure::None },
     };
     for (const Limit& limit : limits) {
         SCOPED_TRACE(limit.Name);

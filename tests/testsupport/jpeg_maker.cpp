@@ -67,7 +67,10 @@ int Components(ColourModel model)
     switch (model) {
     case ColourModel::Grey:
         return 1;
+    case ColourModel::TwoComponents:
+        return 2;
     case ColourModel::InvertedCmyk:
+    case ColourModel::Ycck:
         return 4;
     default:
         return 3;
@@ -96,6 +99,31 @@ std::vector<jpeg_scan_info> RefinementScript(int components, int refinements)
             }
         }
     }
+    return script;
+}
+
+std::vector<jpeg_scan_info> BandScript(int components, int bands)
+{
+    std::vector<jpeg_scan_info> script;
+    jpeg_scan_info dc {};
+    dc.comps_in_scan = components;
+    for (int c = 0; c < components; ++c)
+        dc.component_index[c] = c;
+    dc.Al = 1;
+    script.push_back(dc);
+    for (int c = 0; c < components; ++c) {
+        for (int band = 0; band < bands; ++band) {
+            jpeg_scan_info scan {};
+            scan.comps_in_scan = 1;
+            scan.component_index[0] = c;
+            scan.Ss = 1 + band * 63 / bands;
+            scan.Se = (band + 1) * 63 / bands;
+            script.push_back(scan);
+        }
+    }
+    dc.Ah = 1;
+    dc.Al = 0;
+    script.push_back(dc);
     return script;
 }
 
@@ -172,11 +200,17 @@ std::vector<std::uint8_t> DrawPixels(const JpegRecipe& recipe)
                 *out++ = static_cast<std::uint8_t>((rgb[0] * 3 + rgb[1] * 5 + rgb[2] * 2) / 10);
                 break;
             case ColourModel::Colour:
+            case ColourModel::Rgb:
                 *out++ = rgb[0];
                 *out++ = rgb[1];
                 *out++ = rgb[2];
                 break;
+            case ColourModel::TwoComponents:
+                *out++ = rgb[0];
+                *out++ = rgb[2];
+                break;
             case ColourModel::InvertedCmyk:
+            case ColourModel::Ycck:
                 // Inverted ink with a varying black: red = C'K'/255 and so on.
                 *out++ = rgb[0];
                 *out++ = rgb[1];
@@ -208,12 +242,27 @@ std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
         info.image_width = static_cast<JDIMENSION>(recipe.Width);
         info.image_height = static_cast<JDIMENSION>(recipe.Height);
         info.input_components = components;
-        info.in_color_space = recipe.Model == ColourModel::Grey ? JCS_GRAYSCALE
-            : recipe.Model == ColourModel::InvertedCmyk         ? JCS_CMYK
-                                                                : JCS_RGB;
+        switch (recipe.Model) {
+        case ColourModel::Grey:
+            info.in_color_space = JCS_GRAYSCALE;
+            break;
+        case ColourModel::InvertedCmyk:
+        case ColourModel::Ycck:
+            info.in_color_space = JCS_CMYK;
+            break;
+        case ColourModel::TwoComponents:
+            info.in_color_space = JCS_UNKNOWN;
+            break;
+        default:
+            info.in_color_space = JCS_RGB;
+        }
         jpeg_set_defaults(&info);
         if (recipe.Model == ColourModel::InvertedCmyk)
             jpeg_set_colorspace(&info, JCS_CMYK);
+        if (recipe.Model == ColourModel::Ycck)
+            jpeg_set_colorspace(&info, JCS_YCCK);
+        if (recipe.Model == ColourModel::Rgb)
+            jpeg_set_colorspace(&info, JCS_RGB);
         jpeg_set_quality(&info, recipe.Quality, TRUE);
         if (recipe.Model == ColourModel::Colour) {
             info.comp_info[0].h_samp_factor = recipe.Sampling == Chroma::Full444 ? 1 : 2;
@@ -221,7 +270,11 @@ std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
         }
         info.restart_interval = static_cast<unsigned>(recipe.RestartInterval);
         if (recipe.Mode == Coding::Progressive) {
-            if (recipe.RefinementScans > 0) {
+            if (recipe.SpectralBands > 0) {
+                script = BandScript(components, recipe.SpectralBands);
+                info.scan_info = script.data();
+                info.num_scans = static_cast<int>(script.size());
+            } else if (recipe.RefinementScans > 0) {
                 script = RefinementScript(components, recipe.RefinementScans);
                 info.scan_info = script.data();
                 info.num_scans = static_cast<int>(script.size());
@@ -287,6 +340,40 @@ std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int wi
     jpeg[frame + 7] = static_cast<std::uint8_t>(width >> 8);
     jpeg[frame + 8] = static_cast<std::uint8_t>(width);
     return jpeg;
+}
+
+std::vector<std::uint8_t> WithScanRepeated(std::vector<std::uint8_t> jpeg, int scan, int times)
+{
+    // A scan reaches from the tables written after the previous scan's data to the next scan's
+    // tables; the first one from its own header, as the tables before it belong to the frame.
+    std::vector<std::size_t> starts;
+    std::size_t tables = std::string::npos;
+    WalkMarkers(jpeg, [&](std::size_t offset, std::uint8_t code) {
+        bool table = code == 0xC4 || code == 0xCC || code == 0xDB || code == 0xDD;
+        if (table && !starts.empty() && tables == std::string::npos)
+            tables = offset;
+        if (code == 0xDA) {
+            starts.push_back(tables == std::string::npos ? offset : tables);
+            tables = std::string::npos;
+        }
+        return true;
+    });
+    std::vector<std::size_t> bounds = starts;
+    bounds.push_back(FindMarker(jpeg, 0xD9));
+    int count = static_cast<int>(starts.size());
+    int index = scan < 0 ? count + scan : scan;
+    if (index < 0 || index >= count || bounds.back() == std::string::npos)
+        throw std::runtime_error("no such scan");
+    auto first
+        = jpeg.begin() + static_cast<std::ptrdiff_t>(bounds[static_cast<std::size_t>(index)]);
+    auto last
+        = jpeg.begin() + static_cast<std::ptrdiff_t>(bounds[static_cast<std::size_t>(index) + 1]);
+    std::vector<std::uint8_t> copy(first, last);
+    std::vector<std::uint8_t> result(jpeg.begin(), last);
+    for (int i = 0; i < times; ++i)
+        result.insert(result.end(), copy.begin(), copy.end());
+    result.insert(result.end(), last, jpeg.end());
+    return result;
 }
 
 std::vector<std::uint8_t> CutAfter(std::span<const std::uint8_t> jpeg, std::size_t length)

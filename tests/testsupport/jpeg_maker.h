@@ -13,7 +13,9 @@
 namespace brzdomat::testing {
 
 enum class Chroma { Full444, Half422, Quarter420 };
-enum class ColourModel { Colour, Grey, InvertedCmyk };
+// Colour is YCbCr; Rgb and Ycck are stored as named; TwoComponents is a space libjpeg does not
+// know (grey and an extra channel).
+enum class ColourModel { Colour, Grey, InvertedCmyk, Rgb, Ycck, TwoComponents };
 enum class Coding { Baseline, Progressive };
 enum class Content { Photo, Card, Flat };
 
@@ -30,6 +32,9 @@ struct JpegRecipe {
     // Above zero: a legal but extreme progression in which every AC coefficient of every
     // component has a scan of its own, refined bit by bit over this many further scans.
     int RefinementScans = 0;
+    // Above zero: a legal progression with the DC coefficients in two scans and the AC band of
+    // every component split into this many scans.
+    int SpectralBands = 0;
 };
 
 // The pixels the maker encodes: RGB, grey or CMYK by the model, rows packed.
@@ -42,6 +47,10 @@ int ScanCount(const JpegRecipe&);
 
 // Rewrites the frame header so that it claims another size; the data stay as they are.
 std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width, int height);
+
+// One scan (counted from 0, or from the end when negative: -1 is the last) repeated this many more
+// times right after itself, with the tables written before it.
+std::vector<std::uint8_t> WithScanRepeated(std::vector<std::uint8_t> jpeg, int scan, int times);
 
 // The file cut after this many bytes.
 std::vector<std::uint8_t> CutAfter(std::span<const std::uint8_t> jpeg, std::size_t length);
