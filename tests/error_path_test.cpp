@@ -4,8 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
+
+namespace {
+// Allocations still to be refused, for running a piece of code as if memory had run out.
+int RefusedAllocations = 0;
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (RefusedAllocations > 0) {
+        --RefusedAllocations;
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace brzdomat {
 namespace {
@@ -58,6 +85,50 @@ TEST(ErrorPath, ReportsFailuresOfEveryKindAndSwallowsAnAbandonedHandler)
     EXPECT_EQ(surface.Boxes[0].Text, "No answer key entry.");
     EXPECT_EQ(surface.Boxes[1].Text, "Out of memory.");
     EXPECT_EQ(surface.Boxes[2].Text, "Unknown failure.");
+}
+
+// A surface whose box cannot be shown with any text but the fixed one, as when memory is short.
+class ShortOfMemorySurface : public RecordingSurface {
+public:
+    void ReportFailure(std::string_view text) override
+    {
+        if (text != "Out of memory.")
+            throw std::bad_alloc();
+        RecordingSurface::ReportFailure(text);
+    }
+};
+
+// Under low memory the report never throws out of the handler, which would end the program: the
+// text is built without the heap when it cannot be built on it, and when no box with it can be
+// shown, the fixed text is.
+TEST(ErrorPath, ReportsWhatItCanWhenMemoryRunsOut)
+{
+    RecordingSurface surface;
+    std::string message = "'" + std::string(40, '9') + "' is not a valid integer value";
+    RunHandler(surface, [&message] {
+        std::runtime_error error(message);
+        RefusedAllocations = 1; // the copy of the message
+        throw error;
+    });
+    RefusedAllocations = 0;
+    ASSERT_EQ(surface.Boxes.size(), 1u);
+    EXPECT_EQ(surface.Boxes[0].Text, message + ".");
+
+    ShortOfMemorySurface shortOfMemory;
+    RunHandler(shortOfMemory, [] { throw std::out_of_range("No answer key entry"); });
+    ASSERT_EQ(shortOfMemory.Boxes.size(), 1u);
+    EXPECT_EQ(shortOfMemory.Boxes[0].Text, "Out of memory.");
+
+    // With no memory at all nothing can be shown, and the program goes on.
+    RunHandler(surface, [] {
+        RefusedAllocations = 1'000'000;
+        throw std::runtime_error(std::string(100, 'x'));
+    });
+    RefusedAllocations = 0;
+    EXPECT_EQ(surface.Boxes.size(), 1u);
+    RunHandler(surface, [] { throw std::out_of_range("after"); });
+    ASSERT_EQ(surface.Boxes.size(), 2u);
+    EXPECT_EQ(surface.Boxes[1].Text, "after.");
 }
 
 TEST(ErrorPath, AFailingTickInsideABoxIsReportedThereAndTheOuterHandlerGoesOn)

@@ -23,7 +23,8 @@ struct HandlerAbandoned { };
 std::string FailureText(std::string_view message);
 
 // Reports the exception in flight through surface.ReportFailure. Call only from a catch block.
-void ReportCurrentFailure(UiSurface&);
+// Never throws: under low memory it reports what it still can, at the least "Out of memory.".
+void ReportCurrentFailure(UiSurface&) noexcept;
 
 template <typename Handler> void RunHandler(UiSurface& surface, Handler&& handler) noexcept
 {
