@@ -130,6 +130,7 @@ void OnMessage(j_common_ptr info, int level)
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
     if (session.ReadingScans && session.DroppedFromMcuRow > 0
         && decompress->input_iMCU_row >= session.DroppedFromMcuRow
+        && decompress->input_iMCU_row < decompress->total_iMCU_rows
         && info->err->msg_code != JWRN_JPEG_EOF)
         return;
     ++info->err->num_warnings;

@@ -15,9 +15,12 @@ std::size_t PlainFullDecode(const std::vector<std::uint8_t>& bytes)
     jpeg_mem_src(&info, bytes.data(), bytes.size());
     jpeg_read_header(&info, TRUE);
     info.dct_method = JDCT_FLOAT;
-    info.out_color_space = JCS_RGB;
+    // libjpeg converts CMYK to nothing else.
+    bool ink = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = ink ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&info);
-    std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
+    std::size_t stride = static_cast<std::size_t>(info.output_width)
+        * static_cast<std::size_t>(info.output_components);
     std::vector<std::uint8_t> pixels(stride * info.output_height);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = pixels.data() + stride * info.output_scanline;

@@ -9,8 +9,8 @@
 
 namespace brzdomat::bench {
 
-// Decodes all of the picture at full size, floating-point inverse DCT, RGB; returns the number
-// of pixel bytes so the work cannot be optimised away.
+// Decodes all of the picture at full size, floating-point inverse DCT, RGB (CMYK as CMYK); returns
+// the number of pixel bytes so the work cannot be optimised away.
 std::size_t PlainFullDecode(const std::vector<std::uint8_t>& bytes);
 
 } // namespace brzdomat::bench

@@ -42,6 +42,18 @@ int main(int argc, char** argv)
         JpegRecipe refined = recipe(8, 8, ColourModel::Grey, Chroma::Full444, Coding::Progressive);
         refined.RefinementScans = 2;
         seeds.push_back(MakeJpeg(refined));
+        for (ColourModel model :
+            { ColourModel::Rgb, ColourModel::Ycck, ColourModel::TwoComponents })
+            seeds.push_back(MakeJpeg(recipe(16, 16, model, Chroma::Full444, Coding::Progressive)));
+        JpegRecipe bands
+            = recipe(24, 16, ColourModel::Colour, Chroma::Half422, Coding::Progressive);
+        bands.SpectralBands = 5;
+        seeds.push_back(MakeJpeg(bands));
+        seeds.push_back(WithScanRepeated(MakeJpeg(bands), -1, 3));
+        // Taller than the rows that are shown, so that the coefficients of the rows below are
+        // dropped and their data skipped.
+        seeds.push_back(WithClaimedSize(seeds[5], 600, 1300));
+        seeds.push_back(WithClaimedSize(seeds[6], 300, 900));
         std::vector<std::uint8_t> baseline = seeds.front();
         seeds.push_back(CutAfter(baseline, baseline.size() / 2));
         seeds.push_back(WithClaimedSize(baseline, 65500, 65500));
