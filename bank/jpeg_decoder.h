@@ -28,7 +28,7 @@ struct DecodeLimits {
     std::size_t MaxFileBytes = std::size_t { 64 } << 20;
     // The decoder's own memory. Progressive files keep coefficients (two bytes a sample) only for
     // the rows that are shown, as wide as the frame: a 50-megapixel CMYK photograph needs about
-    // 40 MiB, a forged header that claims 65500 pixels across far more.
+    // 35 MiB, a forged header that claims 65500 pixels across three times this limit.
     long MaxDecoderMemory = 64L << 20;
     // For palette screens the colours are chosen from the whole frame, so the decoder keeps a
     // copy of it and, for progressive files, the coefficients of all of it: a 48-megapixel
@@ -42,7 +42,7 @@ struct DecodeLimits {
     // weighted by the coefficients of its band, and in the bytes of data decoded (the units are
     // given beside the decoder). At about 0.5 ns a unit here, the slowest kind, this answers
     // every file within about half a second; a genuine progressive CMYK photograph of 50
-    // megapixels needs 0.75e9 units, a colour one 0.25e9.
+    // megapixels needs 0.75e9 units, a colour one 0.25e9 to 0.4e9.
     long long MaxDecodingWork = 1'000'000'000;
     // Each warning is a piece of corrupt data that libjpeg skipped or patched; past this many
     // the file is garbage rather than slightly damaged.

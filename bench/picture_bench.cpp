@@ -26,7 +26,7 @@ struct Sample {
     std::vector<std::uint8_t> Bytes;
 };
 
-enum SampleKind { Card, BigBaseline, BigProgressive, BigProgressiveFullChroma };
+enum SampleKind { Card, BigBaseline, BigProgressive, BigProgressiveFullChroma, BigProgressiveCmyk };
 
 // The files are made once per process; the large ones take a few seconds to encode.
 const Sample& SampleOf(SampleKind kind)
@@ -49,8 +49,10 @@ const Sample& SampleOf(SampleKind kind)
         recipe.Height = 8000;
         recipe.Drawing = Content::Photo;
         recipe.Mode = kind == BigBaseline ? Coding::Baseline : Coding::Progressive;
-        if (kind == BigProgressiveFullChroma)
+        if (kind == BigProgressiveFullChroma || kind == BigProgressiveCmyk)
             recipe.Sampling = Chroma::Full444;
+        if (kind == BigProgressiveCmyk)
+            recipe.Model = testing::ColourModel::InvertedCmyk;
     }
     Sample sample;
     sample.Bytes = testing::MakeJpeg(recipe);
@@ -135,8 +137,12 @@ BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive_6000x8000, BigProgressive)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// The largest whole-image buffer a genuine photograph is likely to need.
+// The largest coefficient buffers a genuine photograph is likely to need: full colour resolution,
+// and four inks.
 BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive444_6000x8000, BigProgressiveFullChroma)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_PeakMemoryOfLoad, progressive_cmyk_6000x8000, BigProgressiveCmyk)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
@@ -144,7 +150,8 @@ const bool Compared
     = bench::CompareWithBaseline("BM_LoadPicture/card", "BM_PlainFullDecode/card", 1.10)
     && bench::CompareWithBaseline(
         "BM_LoadPicture/baseline_6000x8000", "BM_PlainFullDecode/baseline_6000x8000", 0.05)
+    // Of a progressive file only the shown rows are decoded; the data below them are skipped.
     && bench::CompareWithBaseline("BM_LoadPicture/progressive_6000x8000/iterations:3",
-        "BM_PlainFullDecode/progressive_6000x8000/iterations:3", 1.10);
+        "BM_PlainFullDecode/progressive_6000x8000/iterations:3", 0.30);
 
 } // namespace
