@@ -77,26 +77,37 @@ int Components(ColourModel model)
     }
 }
 
+// The DC coefficients of every component in one scan.
+jpeg_scan_info DcScan(int components, int high, int low)
+{
+    jpeg_scan_info scan {};
+    scan.comps_in_scan = components;
+    for (int c = 0; c < components; ++c)
+        scan.component_index[c] = c;
+    scan.Ah = high;
+    scan.Al = low;
+    return scan;
+}
+
+jpeg_scan_info AcScan(int component, int first, int last, int high, int low)
+{
+    jpeg_scan_info scan {};
+    scan.comps_in_scan = 1;
+    scan.component_index[0] = component;
+    scan.Ss = first;
+    scan.Se = last;
+    scan.Ah = high;
+    scan.Al = low;
+    return scan;
+}
+
 std::vector<jpeg_scan_info> RefinementScript(int components, int refinements)
 {
-    std::vector<jpeg_scan_info> script;
-    jpeg_scan_info dc {};
-    dc.comps_in_scan = components;
-    for (int c = 0; c < components; ++c)
-        dc.component_index[c] = c;
-    script.push_back(dc);
+    std::vector<jpeg_scan_info> script { DcScan(components, 0, 0) };
     for (int c = 0; c < components; ++c) {
         for (int k = 1; k < 64; ++k) {
-            for (int step = refinements; step >= 0; --step) {
-                jpeg_scan_info scan {};
-                scan.comps_in_scan = 1;
-                scan.component_index[0] = c;
-                scan.Ss = k;
-                scan.Se = k;
-                scan.Ah = step == refinements ? 0 : step + 1;
-                scan.Al = step;
-                script.push_back(scan);
-            }
+            for (int step = refinements; step >= 0; --step)
+                script.push_back(AcScan(c, k, k, step == refinements ? 0 : step + 1, step));
         }
     }
     return script;
@@ -104,26 +115,12 @@ std::vector<jpeg_scan_info> RefinementScript(int components, int refinements)
 
 std::vector<jpeg_scan_info> BandScript(int components, int bands)
 {
-    std::vector<jpeg_scan_info> script;
-    jpeg_scan_info dc {};
-    dc.comps_in_scan = components;
-    for (int c = 0; c < components; ++c)
-        dc.component_index[c] = c;
-    dc.Al = 1;
-    script.push_back(dc);
+    std::vector<jpeg_scan_info> script { DcScan(components, 0, 1) };
     for (int c = 0; c < components; ++c) {
-        for (int band = 0; band < bands; ++band) {
-            jpeg_scan_info scan {};
-            scan.comps_in_scan = 1;
-            scan.component_index[0] = c;
-            scan.Ss = 1 + band * 63 / bands;
-            scan.Se = (band + 1) * 63 / bands;
-            script.push_back(scan);
-        }
+        for (int band = 0; band < bands; ++band)
+            script.push_back(AcScan(c, 1 + band * 63 / bands, (band + 1) * 63 / bands, 0, 0));
     }
-    dc.Ah = 1;
-    dc.Al = 0;
-    script.push_back(dc);
+    script.push_back(DcScan(components, 1, 0));
     return script;
 }
 
