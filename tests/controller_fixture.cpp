@@ -2,6 +2,7 @@
 
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
+#include "tests/testsupport/jpeg_maker.h"
 
 #include <jpeglib.h>
 
@@ -46,17 +47,9 @@ std::vector<unsigned char> TinyJpeg()
     return bytes;
 }
 
-fs::path MakeTemporaryFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "brzdomat-controller-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    return pattern;
-}
-
 // Owns the folders for the life of the test process.
 struct Folders {
-    fs::path Root = MakeTemporaryFolder();
+    fs::path Root = testing::MakeUniqueFolder("brzdomat-controller-");
     std::string Pictures;
     std::string Empty;
 

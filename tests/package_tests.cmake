@@ -10,7 +10,7 @@ target_compile_definitions(brzdomat_package_tests PRIVATE
     BRZDOMAT_PACKAGING_DIR="${PROJECT_SOURCE_DIR}/packaging")
 target_link_libraries(brzdomat_package_tests PRIVATE GTest::gtest_main)
 set_target_properties(brzdomat_package_tests PROPERTIES AUTOMOC OFF)
-gtest_discover_tests(brzdomat_package_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(brzdomat_package_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 set(brzdomat_package_dir ${PROJECT_SOURCE_DIR}/packaging)
 

@@ -7,4 +7,4 @@ add_executable(brzdomat_testrun_tests
 )
 target_link_libraries(brzdomat_testrun_tests
     PRIVATE brzdomat_testrun brzdomat_testsupport JPEG::JPEG GTest::gtest_main)
-gtest_discover_tests(brzdomat_testrun_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(brzdomat_testrun_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)

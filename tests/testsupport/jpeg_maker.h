@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brzdomat::testing {
@@ -68,6 +69,9 @@ std::vector<std::uint8_t> TinyPng();
 void WriteBytes(const std::filesystem::path&, std::span<const std::uint8_t>);
 
 // A fresh empty folder below the system's temporary folder, removed with the object.
+// A new empty folder below the system's temporary folder, named prefix + a random number.
+std::filesystem::path MakeUniqueFolder(std::string_view prefix);
+
 class TemporaryFolder {
 public:
     TemporaryFolder();
