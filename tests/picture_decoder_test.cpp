@@ -147,6 +147,8 @@ TEST(PictureDecoder, VisibleRegionEqualsDjpegFloatDecode)
         { "progressive 420 odd", Recipe(1001, 999, Colour, Chroma::Quarter420, Progressive) },
         { "progressive 422 even", Recipe(900, 700, Colour, Chroma::Half422, Progressive) },
         { "progressive 444 odd", Recipe(555, 463, Colour, Chroma::Full444, Progressive) },
+        { "a scan for each component",
+            Recipe(610, 750, Colour, Chroma::Quarter420, Coding::SequentialScans) },
         { "greyscale", Recipe(700, 500, Grey, Chroma::Full444, Baseline) },
         { "greyscale progressive", Recipe(513, 701, Grey, Chroma::Full444, Progressive) },
         { "smaller than shown", Recipe(200, 151, Colour, Chroma::Quarter420, Baseline) },

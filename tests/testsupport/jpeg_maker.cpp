@@ -266,6 +266,12 @@ std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
             info.comp_info[0].v_samp_factor = recipe.Sampling == Chroma::Quarter420 ? 2 : 1;
         }
         info.restart_interval = static_cast<unsigned>(recipe.RestartInterval);
+        if (recipe.Mode == Coding::SequentialScans) {
+            for (int c = 0; c < components; ++c)
+                script.push_back(AcScan(c, 0, 63, 0, 0));
+            info.scan_info = script.data();
+            info.num_scans = components;
+        }
         if (recipe.Mode == Coding::Progressive) {
             if (recipe.SpectralBands > 0) {
                 script = BandScript(components, recipe.SpectralBands);

@@ -17,7 +17,8 @@ enum class Chroma { Full444, Half422, Quarter420 };
 // Colour is YCbCr; Rgb and Ycck are stored as named; TwoComponents is a space libjpeg does not
 // know (grey and an extra channel).
 enum class ColourModel { Colour, Grey, InvertedCmyk, Rgb, Ycck, TwoComponents };
-enum class Coding { Baseline, Progressive };
+// SequentialScans is baseline coding with each component in a scan of its own.
+enum class Coding { Baseline, Progressive, SequentialScans };
 enum class Content { Photo, Card, Flat };
 
 struct JpegRecipe {
