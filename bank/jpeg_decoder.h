@@ -4,8 +4,6 @@
 // screen: it takes the bytes, gives back pixels or a reason, and never throws. Every input is
 // treated as hostile: the limits below keep memory and time bounded whatever the bytes claim.
 
-#include "ui/ui_surface.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -18,6 +16,14 @@ namespace brzdomat {
 // The size of the question picture control; nothing right of or below it is ever seen.
 inline constexpr int VisibleWidth = 401;
 inline constexpr int VisibleHeight = 457;
+
+// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
+// Shared so that the screen can hold the pixels without copying them.
+struct RgbImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;
+};
 
 // Palette screens cannot show 24-bit colour, so colour pictures are quantised for them.
 enum class ScreenDepth { MoreThan8Bits, AtMost8Bits };

@@ -128,7 +128,7 @@ ControllerTest::ControllerTest()
     Controller.RecordStartDirectory(PictureFolder());
 }
 
-void ControllerTest::Run(void (TestController::*handler)())
+void ControllerTest::Run(void (ExamController::*handler)())
 {
     RunHandler(Surface, [&] { (Controller.*handler)(); });
 }

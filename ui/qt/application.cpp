@@ -52,14 +52,14 @@ Application::Application(std::string applicationTitle, WindowFactory factory)
     }
     Screen
         = std::make_unique<QtSurface>(Main.get(), std::move(applicationTitle), std::move(factory));
-    Logic = std::make_unique<TestController>(*Screen);
+    Logic = std::make_unique<ExamController>(*Screen);
 
     auto& logic = *Logic;
     MainWindow::Commands commands;
     commands.ChosenTest = [this, &logic](int test) {
         auto index = static_cast<std::size_t>(test - 1);
-        if (index < TestController::ChosenTestHandlers.size())
-            Dispatch([&logic, index] { (logic.*TestController::ChosenTestHandlers[index])(); });
+        if (index < ExamController::ChosenTestHandlers.size())
+            Dispatch([&logic, index] { (logic.*ExamController::ChosenTestHandlers[index])(); });
     };
     commands.RandomWholeTest
         = [this, &logic] { Dispatch([&logic] { logic.Nhodnceltest1Click(); }); };

@@ -4,7 +4,7 @@
 // every command of the window reaches the logic through the default error path and nothing
 // thrown ever crosses Qt's event loop.
 
-#include "testrun/test_controller.h"
+#include "testrun/exam_controller.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_surface.h"
 
@@ -27,7 +27,7 @@ public:
 
     MainWindow& Window() { return *Main; }
     QtSurface& Surface() { return *Screen; }
-    TestController& Controller() { return *Logic; }
+    ExamController& Controller() { return *Logic; }
 
 private:
     void Activate();
@@ -35,7 +35,7 @@ private:
 
     std::unique_ptr<MainWindow> Main;
     std::unique_ptr<QtSurface> Screen;
-    std::unique_ptr<TestController> Logic;
+    std::unique_ptr<ExamController> Logic;
     bool Activating = false;
 };
 

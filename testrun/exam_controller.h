@@ -30,9 +30,9 @@ inline constexpr std::string_view ModeWholeTest = "obycejnycely";
 inline constexpr std::string_view ModeRandomSelection = "obycejnynahodny";
 inline constexpr std::string_view ModeFullyRandom = "nahoda";
 
-class TestController {
+class ExamController {
 public:
-    explicit TestController(UiSurface&);
+    explicit ExamController(UiSurface&);
 
     // Creation of the main window: fills the answer key and empties the status labels.
     void FormCreate();
@@ -79,7 +79,7 @@ public:
 
     // The handler of the item with caption k is ChosenTestHandlers[k - 1], so the window can
     // connect the 32 items in a loop.
-    using Handler = void (TestController::*)();
+    using Handler = void (ExamController::*)();
     static const std::array<Handler, TestCount> ChosenTestHandlers;
 
     // Starts test 1..32 at question 1; another number throws std::out_of_range.

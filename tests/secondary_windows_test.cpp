@@ -437,13 +437,3 @@ TEST(Artwork, KeepsItsFormats)
 
 } // namespace
 } // namespace brzdomat
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    // Test discovery runs the program without the test's environment; it needs no screen either.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

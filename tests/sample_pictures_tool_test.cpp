@@ -307,11 +307,3 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
 
 } // namespace
 } // namespace brzdomat
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,6 +1,7 @@
-#include "testrun/test_controller.h"
+#include "testrun/exam_controller.h"
 
 #include "bank/question_picture.h"
+#include "testrun/picture_display.h"
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
 #include "ui/error_path.h"
@@ -37,33 +38,33 @@ std::string DirectoryForPictures()
 
 } // namespace
 
-const std::array<TestController::Handler, TestCount> TestController::ChosenTestHandlers {
-    &TestController::N11Click, &TestController::N21Click, &TestController::N31Click,
-    &TestController::N41Click, &TestController::N51Click, &TestController::N61Click,
-    &TestController::N71Click, &TestController::N81Click, &TestController::N91Click,
-    &TestController::N101Click, &TestController::N111Click, &TestController::N121Click,
-    &TestController::N131Click, &TestController::N141Click, &TestController::N151Click,
-    &TestController::N161Click, &TestController::N171Click, &TestController::N181Click,
-    &TestController::N191Click, &TestController::N201Click, &TestController::N211Click,
-    &TestController::N221Click, &TestController::N231Click, &TestController::N241Click,
-    &TestController::N251Click, &TestController::N261Click, &TestController::N271Click,
-    &TestController::N281Click, &TestController::N291Click, &TestController::N301Click,
-    &TestController::N311Click, &TestController::N321Click
+const std::array<ExamController::Handler, TestCount> ExamController::ChosenTestHandlers {
+    &ExamController::N11Click, &ExamController::N21Click, &ExamController::N31Click,
+    &ExamController::N41Click, &ExamController::N51Click, &ExamController::N61Click,
+    &ExamController::N71Click, &ExamController::N81Click, &ExamController::N91Click,
+    &ExamController::N101Click, &ExamController::N111Click, &ExamController::N121Click,
+    &ExamController::N131Click, &ExamController::N141Click, &ExamController::N151Click,
+    &ExamController::N161Click, &ExamController::N171Click, &ExamController::N181Click,
+    &ExamController::N191Click, &ExamController::N201Click, &ExamController::N211Click,
+    &ExamController::N221Click, &ExamController::N231Click, &ExamController::N241Click,
+    &ExamController::N251Click, &ExamController::N261Click, &ExamController::N271Click,
+    &ExamController::N281Click, &ExamController::N291Click, &ExamController::N301Click,
+    &ExamController::N311Click, &ExamController::N321Click
 };
 
-TestController::TestController(UiSurface& surface)
+ExamController::ExamController(UiSurface& surface)
     : Surface(surface)
 {
 }
 
-void TestController::FormCreate()
+void ExamController::FormCreate()
 {
     Activated = false;
     LoadAnswerKey(Answers);
     ClearStatusLabels();
 }
 
-void TestController::FormActivate()
+void ExamController::FormActivate()
 {
     if (Activated)
         return;
@@ -74,12 +75,12 @@ void TestController::FormActivate()
     RecordStartDirectory(DirectoryForPictures());
 }
 
-void TestController::RecordStartDirectory(std::string directory)
+void ExamController::RecordStartDirectory(std::string directory)
 {
     Directory = std::move(directory);
 }
 
-void TestController::MakeSureStartDirectoryIsKnown()
+void ExamController::MakeSureStartDirectoryIsKnown()
 {
     // A window system that never reports the activation must not leave the pictures looked for
     // below an empty directory. The splash is not shown here: the user asked for a test.
@@ -87,7 +88,7 @@ void TestController::MakeSureStartDirectoryIsKnown()
         RecordStartDirectory(DirectoryForPictures());
 }
 
-int TestController::RandomBelow(int n)
+int ExamController::RandomBelow(int n)
 {
     if (n < 1)
         throw std::out_of_range("No random number below " + std::to_string(n));
@@ -96,7 +97,7 @@ int TestController::RandomBelow(int n)
     return static_cast<int>((static_cast<std::uint64_t>(n) * Seed) >> 32);
 }
 
-void TestController::SetMenusRunning(bool running)
+void ExamController::SetMenusRunning(bool running)
 {
     Enabled startCommands = running ? Enabled::No : Enabled::Yes;
     for (MenuItem item : StartCommands)
@@ -104,7 +105,7 @@ void TestController::SetMenusRunning(bool running)
     Surface.SetMenuItemEnabled(MenuItem::Ukonittest1, running ? Enabled::Yes : Enabled::No);
 }
 
-void TestController::StartTestRun(std::string_view mode)
+void ExamController::StartTestRun(std::string_view mode)
 {
     MakeSureStartDirectoryIsKnown();
     SetMenusRunning(true);
@@ -113,7 +114,7 @@ void TestController::StartTestRun(std::string_view mode)
     BeginTestRun();
 }
 
-void TestController::BeginTestRun()
+void ExamController::BeginTestRun()
 {
     Surface.StartTimer(Timer::Timer1);
     Surface.SetLabelText(Label::Label17, "0");
@@ -125,7 +126,7 @@ void TestController::BeginTestRun()
     Surface.SetButtonEnabled(PushButton::Button1, Enabled::Yes);
 }
 
-void TestController::ShowQuestion(int test, int question)
+void ExamController::ShowQuestion(int test, int question)
 {
     Surface.SetLabelText(Label::Label2, IntToText(test));
     Surface.SetLabelText(Label::Label4, IntToText(question));
@@ -135,18 +136,18 @@ void TestController::ShowQuestion(int test, int question)
     // caller does anything after showing a question today; leaving here keeps it that way for
     // any step that would follow.
     std::uint64_t endedRuns = EndedRuns;
-    LoadQuestionPicture(Surface, Directory, { test, question });
+    ShowQuestionPicture(Surface, Directory, { test, question });
     LeaveIfRunEnded(endedRuns);
 }
 
-void TestController::ShowRandomQuestion()
+void ExamController::ShowRandomQuestion()
 {
     int question = RandomBelow(QuestionsPerTest) + 1;
     int test = RandomBelow(TestCount) + 1;
     ShowQuestion(test, question);
 }
 
-void TestController::StartChosenTest(int test)
+void ExamController::StartChosenTest(int test)
 {
     if (test < 1 || test > TestCount)
         throw std::out_of_range("There is no test " + std::to_string(test));
@@ -154,19 +155,19 @@ void TestController::StartChosenTest(int test)
     ShowQuestion(test, 1);
 }
 
-void TestController::Nhodnceltest1Click()
+void ExamController::Nhodnceltest1Click()
 {
     StartTestRun(ModeWholeTest);
     ShowQuestion(RandomBelow(TestCount) + 1, 1);
 }
 
-void TestController::Nhodnvbrotzek251Click()
+void ExamController::Nhodnvbrotzek251Click()
 {
     StartTestRun(ModeRandomSelection);
     ShowQuestion(RandomBelow(TestCount) + 1, 1);
 }
 
-void TestController::plnnhodnvbrotzek1Click()
+void ExamController::plnnhodnvbrotzek1Click()
 {
     StartTestRun(ModeFullyRandom);
     QuestionIndex = 1;
@@ -186,7 +187,7 @@ void TestController::plnnhodnvbrotzek1Click()
     ShowRandomQuestion();
 }
 
-void TestController::Ukonittest1Click()
+void ExamController::Ukonittest1Click()
 {
     std::uint64_t endedRuns = EndedRuns;
     PressedButton answer = Surface.MessageBox(
@@ -198,7 +199,7 @@ void TestController::Ukonittest1Click()
     EndTestRunQuietly();
 }
 
-void TestController::EndTestRunQuietly()
+void ExamController::EndTestRunQuietly()
 {
     StopClock();
     SetMenusRunning(false);
@@ -207,7 +208,7 @@ void TestController::EndTestRunQuietly()
     Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
 }
 
-void TestController::Button1Click()
+void ExamController::Button1Click()
 {
     for (CheckBox box : ChoiceBoxes) {
         if (Surface.IsChecked(box)) {
@@ -220,7 +221,7 @@ void TestController::Button1Click()
     LeaveIfRunEnded(endedRuns);
 }
 
-void TestController::EvaluateAndAdvance()
+void ExamController::EvaluateAndAdvance()
 {
     if (IsAnswerCorrect(Surface, Answers)) {
         AddPoints(Surface, Outcome::Right);
@@ -261,7 +262,7 @@ void TestController::EvaluateAndAdvance()
     }
 }
 
-void TestController::FinishTest()
+void ExamController::FinishTest()
 {
     StopClock();
     Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
@@ -273,7 +274,7 @@ void TestController::FinishTest()
     ClearAnswerBoxes();
 }
 
-void TestController::StopClock()
+void ExamController::StopClock()
 {
     Surface.StopTimer(Timer::Timer1);
     // The test run ends with the clock: whatever box a command is waiting in, the run it was
@@ -284,26 +285,26 @@ void TestController::StopClock()
     }
 }
 
-void TestController::LeaveIfRunEnded(std::uint64_t endedRunsBefore) const
+void ExamController::LeaveIfRunEnded(std::uint64_t endedRunsBefore) const
 {
     if (EndedRuns != endedRunsBefore)
         throw HandlerAbandoned {};
 }
 
-void TestController::ClearStatusLabels()
+void ExamController::ClearStatusLabels()
 {
     for (Label label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label17,
              Label::Label10 })
         Surface.SetLabelText(label, "");
 }
 
-void TestController::ClearAnswerBoxes()
+void ExamController::ClearAnswerBoxes()
 {
     for (CheckBox box : AllAnswerBoxes)
         Surface.SetChecked(box, Checked::No);
 }
 
-void TestController::Timer1Timer()
+void ExamController::Timer1Timer()
 {
     // Stopping the timer ends its ticks; one that was already on its way when the test run ended
     // finds nothing to count, rather than an emptied minutes label.
@@ -321,17 +322,17 @@ void TestController::Timer1Timer()
     FinishTest();
 }
 
-void TestController::Zavt1Click()
+void ExamController::Zavt1Click()
 {
     Surface.CloseWindow(Window::TForm1);
 }
 
-void TestController::About1Click()
+void ExamController::About1Click()
 {
     Surface.ShowModalWindow(Window::TForm3);
 }
 
-void TestController::Oprogramu1Click()
+void ExamController::Oprogramu1Click()
 {
     Surface.ShowModalWindow(Window::TForm5);
 }
