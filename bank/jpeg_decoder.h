@@ -17,14 +17,6 @@ namespace brzdomat {
 inline constexpr int VisibleWidth = 401;
 inline constexpr int VisibleHeight = 457;
 
-// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
-// Shared so that the screen can hold the pixels without copying them.
-struct RgbImage {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint8_t> Pixels;
-};
-
 // Palette screens cannot show 24-bit colour, so colour pictures are quantised for them.
 enum class ScreenDepth { MoreThan8Bits, AtMost8Bits };
 
@@ -63,6 +55,14 @@ enum class DecodeFailure {
     TooManyScans,
     TooManyWarnings,
     OutOfMemory, // the allocation of the result failed
+};
+
+// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
+// Shared so that the screen can hold the pixels without copying them.
+struct RgbImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;
 };
 
 struct DecodeResult {

@@ -1,22 +1,15 @@
 #include "bank/question_picture.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
+#include <filesystem>
+#include <system_error>
 
 namespace brzdomat {
 
 std::string CurrentDirectory()
 {
-    std::vector<char> buffer(256);
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr)
-            return std::string { buffer.data() };
-        if (errno != ERANGE || buffer.size() >= (std::size_t { 1 } << 20))
-            return {};
-        buffer.resize(buffer.size() * 2);
-    }
+    std::error_code error;
+    std::filesystem::path directory = std::filesystem::current_path(error);
+    return error ? std::string {} : directory.string();
 }
 
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef question)

@@ -53,38 +53,38 @@ const std::array<ExamController::Handler, TestCount> ExamController::ChosenTestH
 };
 
 ExamController::ExamController(UiSurface& surface)
-    : Surface(surface)
+    : m_Surface(surface)
 {
 }
 
 void ExamController::FormCreate()
 {
-    Activated = false;
-    LoadAnswerKey(Answers);
+    m_ActivatedOnce = false;
+    LoadAnswerKey(m_Key);
     ClearStatusLabels();
 }
 
 void ExamController::FormActivate()
 {
-    if (Activated)
+    if (m_ActivatedOnce)
         return;
     // Marked before the splash opens: showing and closing a modal window can activate the main
     // window again, and that activation must not show a second splash.
-    Activated = true;
-    Surface.ShowModalWindow(Window::TForm2);
+    m_ActivatedOnce = true;
+    m_Surface.ShowModalWindow(Window::TForm2);
     RecordStartDirectory(DirectoryForPictures());
 }
 
 void ExamController::RecordStartDirectory(std::string directory)
 {
-    Directory = std::move(directory);
+    m_StartDirectory = std::move(directory);
 }
 
 void ExamController::MakeSureStartDirectoryIsKnown()
 {
     // A window system that never reports the activation must not leave the pictures looked for
     // below an empty directory. The splash is not shown here: the user asked for a test.
-    if (Directory.empty())
+    if (m_StartDirectory.empty())
         RecordStartDirectory(DirectoryForPictures());
 }
 
@@ -93,51 +93,48 @@ int ExamController::RandomBelow(int n)
     if (n < 1)
         throw std::out_of_range("No random number below " + std::to_string(n));
     // Unsigned arithmetic wraps modulo 2^32, which is exactly the generator's step.
-    Seed = Seed * 134775813u + 1u;
-    return static_cast<int>((static_cast<std::uint64_t>(n) * Seed) >> 32);
+    m_RandomSeed = m_RandomSeed * 134775813u + 1u;
+    return static_cast<int>((static_cast<std::uint64_t>(n) * m_RandomSeed) >> 32);
 }
 
-void ExamController::SetMenusRunning(bool running)
+void ExamController::SetMenusFor(RunState state)
 {
-    Enabled startCommands = running ? Enabled::No : Enabled::Yes;
+    bool running = state == RunState::Running;
     for (MenuItem item : StartCommands)
-        Surface.SetMenuItemEnabled(item, startCommands);
-    Surface.SetMenuItemEnabled(MenuItem::Ukonittest1, running ? Enabled::Yes : Enabled::No);
+        m_Surface.SetMenuItemEnabled(item, running ? Enabled::No : Enabled::Yes);
+    m_Surface.SetMenuItemEnabled(MenuItem::Ukonittest1, running ? Enabled::Yes : Enabled::No);
 }
 
 void ExamController::StartTestRun(std::string_view mode)
 {
     MakeSureStartDirectoryIsKnown();
-    SetMenusRunning(true);
-    Running = true;
-    Mode = std::string { mode };
+    SetMenusFor(RunState::Running);
+    m_TestRunning = true;
+    m_TestMode = std::string { mode };
     BeginTestRun();
 }
 
 void ExamController::BeginTestRun()
 {
-    Surface.StartTimer(Timer::Timer1);
-    Surface.SetLabelText(Label::Label17, "0");
-    Surface.SetLabelColour(Label::Label10, Green);
-    Surface.SetLabelText(Label::Label10, "ZVLÁDÁTE");
-    Surface.SetLabelText(Label::Label6, "0");
-    Surface.SetLabelText(Label::Label8, "0");
-    Surface.SetPictureVisible(Picture::Image1, Visible::Yes);
-    Surface.SetButtonEnabled(PushButton::Button1, Enabled::Yes);
+    m_Surface.StartTimer(Timer::Timer1);
+    m_Surface.SetLabelText(Label::Label17, "0");
+    m_Surface.SetLabelColour(Label::Label10, Green);
+    m_Surface.SetLabelText(Label::Label10, "ZVLÁDÁTE");
+    m_Surface.SetLabelText(Label::Label6, "0");
+    m_Surface.SetLabelText(Label::Label8, "0");
+    m_Surface.SetPictureVisible(Picture::Image1, Visible::Yes);
+    m_Surface.SetButtonEnabled(PushButton::Button1, Enabled::Yes);
 }
 
 void ExamController::ShowQuestion(int test, int question)
 {
-    Surface.SetLabelText(Label::Label2, IntToText(test));
-    Surface.SetLabelText(Label::Label4, IntToText(question));
-    for (CheckBox box : AllAnswerBoxes)
-        Surface.SetChecked(box, Checked::No);
+    m_Surface.SetLabelText(Label::Label2, IntToText(test));
+    m_Surface.SetLabelText(Label::Label4, IntToText(question));
+    ClearAnswerBoxes();
     // A missing picture is reported in a box, inside which the clock may end the test run. No
     // caller does anything after showing a question today; leaving here keeps it that way for
     // any step that would follow.
-    std::uint64_t endedRuns = EndedRuns;
-    ShowQuestionPicture(Surface, Directory, { test, question });
-    LeaveIfRunEnded(endedRuns);
+    OpenBoxInRun([&] { ShowQuestionPicture(m_Surface, m_StartDirectory, { test, question }); });
 }
 
 void ExamController::ShowRandomQuestion()
@@ -170,14 +167,13 @@ void ExamController::Nhodnvbrotzek251Click()
 void ExamController::plnnhodnvbrotzek1Click()
 {
     StartTestRun(ModeFullyRandom);
-    QuestionIndex = 1;
+    m_RandomQuestionIndex = 1;
     // The clock already runs while the user types the count.
-    std::uint64_t endedRuns = EndedRuns;
-    std::string reply
-        = Surface.InputBox("Počet otázek", "Zadejte kolik otázek chcete zkoušet:", "30");
-    LeaveIfRunEnded(endedRuns);
+    std::string reply = OpenBoxInRun([this] {
+        return m_Surface.InputBox("Počet otázek", "Zadejte kolik otázek chcete zkoušet:", "30");
+    });
     try {
-        QuestionCount = TextToInt(reply);
+        m_RandomQuestionCount = TextToInt(reply);
     } catch (const ConvertError&) {
         // A run without a question could only fail later, at its first confirmation. Back to
         // idle first, so that the clock cannot tick under the error box, then the box.
@@ -189,11 +185,11 @@ void ExamController::plnnhodnvbrotzek1Click()
 
 void ExamController::Ukonittest1Click()
 {
-    std::uint64_t endedRuns = EndedRuns;
-    PressedButton answer = Surface.MessageBox(
-        "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo);
     // A Yes given after the clock ended the run has nothing left to end.
-    LeaveIfRunEnded(endedRuns);
+    PressedButton answer = OpenBoxInRun([this] {
+        return m_Surface.MessageBox(
+            "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo);
+    });
     if (answer != PressedButton::Yes)
         return;
     EndTestRunQuietly();
@@ -202,62 +198,60 @@ void ExamController::Ukonittest1Click()
 void ExamController::EndTestRunQuietly()
 {
     StopClock();
-    SetMenusRunning(false);
-    Surface.SetPictureVisible(Picture::Image1, Visible::No);
+    SetMenusFor(RunState::Idle);
+    m_Surface.SetPictureVisible(Picture::Image1, Visible::No);
     ClearStatusLabels();
-    Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
+    m_Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
 }
 
 void ExamController::Button1Click()
 {
     for (CheckBox box : ChoiceBoxes) {
-        if (Surface.IsChecked(box)) {
+        if (m_Surface.IsChecked(box)) {
             EvaluateAndAdvance();
             return;
         }
     }
-    std::uint64_t endedRuns = EndedRuns;
-    Surface.MessageBox("Nelze nevybrat žádnou odpověď", MessageKind::Error, ButtonSet::Ok);
-    LeaveIfRunEnded(endedRuns);
+    OpenBoxInRun([this] {
+        m_Surface.MessageBox("Nelze nevybrat žádnou odpověď", MessageKind::Error, ButtonSet::Ok);
+    });
 }
 
 void ExamController::EvaluateAndAdvance()
 {
-    if (IsAnswerCorrect(Surface, Answers)) {
-        AddPoints(Surface, Outcome::Right);
+    if (IsAnswerCorrect(m_Surface, m_Key)) {
+        AddPoints(m_Surface, Outcome::Right);
     } else {
-        AddPoints(Surface, Outcome::Wrong);
+        AddPoints(m_Surface, Outcome::Wrong);
         // The clock may end the test run while "spatně" is open; then nothing follows.
-        std::uint64_t endedRuns = EndedRuns;
-        RevealCorrectAnswers(Surface, Answers);
-        LeaveIfRunEnded(endedRuns);
+        OpenBoxInRun([this] { RevealCorrectAnswers(m_Surface, m_Key); });
     }
 
-    if (Mode == ModeWholeTest) {
-        if (Surface.LabelText(Label::Label4) == LastQuestionText) {
+    if (m_TestMode == ModeWholeTest) {
+        if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
             FinishTest();
             return;
         }
-        int test = TextToInt(Surface.LabelText(Label::Label2));
-        int question = TextToInt(Surface.LabelText(Label::Label4));
+        int test = TextToInt(m_Surface.LabelText(Label::Label2));
+        int question = TextToInt(m_Surface.LabelText(Label::Label4));
         ShowQuestion(test, question + 1);
-    } else if (Mode == ModeRandomSelection) {
-        if (Surface.LabelText(Label::Label4) == LastQuestionText) {
+    } else if (m_TestMode == ModeRandomSelection) {
+        if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
             FinishTest();
             return;
         }
-        int question = TextToInt(Surface.LabelText(Label::Label4)) + 1;
+        int question = TextToInt(m_Surface.LabelText(Label::Label4)) + 1;
         ShowQuestion(RandomBelow(TestCount) + 1, question);
-    } else if (Mode == ModeFullyRandom) {
-        if (QuestionIndex == QuestionCount) {
+    } else if (m_TestMode == ModeFullyRandom) {
+        if (m_RandomQuestionIndex == m_RandomQuestionCount) {
             StopClock();
-            Surface.MessageBox(
-                "Skončilo náhodné zadávání otázek - počtem: " + IntToText(QuestionCount),
+            m_Surface.MessageBox(
+                "Skončilo náhodné zadávání otázek - počtem: " + IntToText(m_RandomQuestionCount),
                 MessageKind::Information, ButtonSet::Ok);
             FinishTest();
             return;
         }
-        ++QuestionIndex;
+        ++m_RandomQuestionIndex;
         ShowRandomQuestion();
     }
 }
@@ -265,76 +259,70 @@ void ExamController::EvaluateAndAdvance()
 void ExamController::FinishTest()
 {
     StopClock();
-    Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
+    m_Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
         MessageKind::Information, ButtonSet::Ok);
-    Surface.SetPictureVisible(Picture::Image1, Visible::No);
-    SetMenusRunning(false);
-    Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
+    m_Surface.SetPictureVisible(Picture::Image1, Visible::No);
+    SetMenusFor(RunState::Idle);
+    m_Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
     ClearStatusLabels();
     ClearAnswerBoxes();
 }
 
 void ExamController::StopClock()
 {
-    Surface.StopTimer(Timer::Timer1);
+    m_Surface.StopTimer(Timer::Timer1);
     // The test run ends with the clock: whatever box a command is waiting in, the run it was
     // working on is over once the clock stops.
-    if (Running) {
-        Running = false;
-        ++EndedRuns;
+    if (m_TestRunning) {
+        m_TestRunning = false;
+        ++m_EndedRuns;
     }
-}
-
-void ExamController::LeaveIfRunEnded(std::uint64_t endedRunsBefore) const
-{
-    if (EndedRuns != endedRunsBefore)
-        throw HandlerAbandoned {};
 }
 
 void ExamController::ClearStatusLabels()
 {
     for (Label label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label17,
              Label::Label10 })
-        Surface.SetLabelText(label, "");
+        m_Surface.SetLabelText(label, "");
 }
 
 void ExamController::ClearAnswerBoxes()
 {
     for (CheckBox box : AllAnswerBoxes)
-        Surface.SetChecked(box, Checked::No);
+        m_Surface.SetChecked(box, Checked::No);
 }
 
 void ExamController::Timer1Timer()
 {
     // Stopping the timer ends its ticks; one that was already on its way when the test run ended
     // finds nothing to count, rather than an emptied minutes label.
-    if (!Running)
+    if (!m_TestRunning)
         return;
-    std::int64_t minutes = std::int64_t { TextToInt(Surface.LabelText(Label::Label17)) } + 1;
-    Surface.SetLabelText(Label::Label17, std::to_string(minutes));
-    if (Surface.LabelText(Label::Label17) != TimeLimitText)
+    std::int64_t minutes = std::int64_t { TextToInt(m_Surface.LabelText(Label::Label17)) } + 1;
+    m_Surface.SetLabelText(Label::Label17, std::to_string(minutes));
+    if (m_Surface.LabelText(Label::Label17) != TimeLimitText)
         return;
 
     StopClock();
-    Surface.SetLabelColour(Label::Label10, Red);
-    Surface.SetLabelText(Label::Label10, "NESTÍHÁTE");
-    Surface.ShowError("Čas vypršel !!");
+    m_Surface.SetLabelColour(Label::Label10, Red);
+    m_Surface.SetLabelText(Label::Label10, "NESTÍHÁTE");
+    m_Surface.ShowError("Čas vypršel !!");
     FinishTest();
 }
 
 void ExamController::Zavt1Click()
 {
-    Surface.CloseWindow(Window::TForm1);
+    m_Surface.CloseWindow(Window::TForm1);
 }
 
 void ExamController::About1Click()
 {
-    Surface.ShowModalWindow(Window::TForm3);
+    m_Surface.ShowModalWindow(Window::TForm3);
 }
 
 void ExamController::Oprogramu1Click()
 {
-    Surface.ShowModalWindow(Window::TForm5);
+    m_Surface.ShowModalWindow(Window::TForm5);
 }
 
 } // namespace brzdomat

@@ -1,8 +1,9 @@
 #pragma once
 
-// Makes JPEG files for tests and benchmarks with libjpeg's encoder, and spoils them in the ways
-// that damaged or hostile picture files are spoilt. Nothing here comes from a real picture set:
-// the pixels are drawn from a formula, so every run makes the same bytes.
+// Makes JPEG files for tests and benchmarks with libjpeg's encoder, spoils them in the ways that
+// damaged or hostile picture files are spoilt, and reads back what a file holds. Nothing here
+// comes from a real picture set: the pixels are drawn from a formula, so every run makes the
+// same bytes.
 
 #include <cstdint>
 #include <filesystem>
@@ -37,6 +38,20 @@ std::vector<std::uint8_t> DrawPixels(const JpegRecipe&);
 
 std::vector<std::uint8_t> MakeJpeg(const JpegRecipe&);
 
+// What libjpeg reads from a file: the facts of its header and its pixels decoded as RGB. Ok is
+// false for a file that libjpeg cannot decode.
+struct JpegFacts {
+    bool Ok = false;
+    int Width = 0;
+    int Height = 0;
+    int Components = 0;
+    bool YCbCr = false;
+    bool Progressive = false;
+    bool Jfif = false;
+    std::vector<std::uint8_t> Pixels;
+};
+JpegFacts InspectJpeg(std::span<const std::uint8_t>);
+
 // The number of scans a progressive file made from the recipe has.
 int ScanCount(const JpegRecipe&);
 
@@ -65,10 +80,10 @@ public:
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& Path() const { return Folder; }
+    const std::filesystem::path& Path() const { return m_Path; }
 
 private:
-    std::filesystem::path Folder;
+    std::filesystem::path m_Path;
 };
 
 } // namespace brzdomat::testing
