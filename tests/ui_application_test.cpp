@@ -2,6 +2,7 @@
 // commands, ticks and "Potvrď", with the boxes answered from inside their own event loops. The
 // clock is driven by shortening its interval, so thirty "minutes" pass in a moment.
 
+#include "tests/testsupport/jpeg_maker.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/application.h"
 #include "ui/qt/picture_view.h"
@@ -10,11 +11,9 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,12 +49,19 @@ std::ostream& operator<<(std::ostream& out, const Box& box)
 // which question it belongs to.
 void WritePictures(const QString& folder, int test)
 {
-    QDir().mkpath(folder + "/img");
+    std::filesystem::path images = std::filesystem::path { folder.toStdString() } / "img";
+    std::filesystem::create_directories(images);
+    testing::JpegRecipe card;
+    card.Width = 120;
+    card.Height = 90;
+    card.Drawing = testing::Content::Flat;
+    card.Quality = 100;
     for (int question = 1; question <= 25; ++question) {
-        QImage card(120, 90, QImage::Format_RGB32);
-        card.fill(QColor(10 * question, 255 - 9 * question, test * 7));
-        ASSERT_TRUE(card.save(
-            QString("%1/img/%2_%3.jpg").arg(folder).arg(test).arg(question), "JPEG", 100));
+        card.FlatColour = { static_cast<std::uint8_t>(10 * question),
+            static_cast<std::uint8_t>(255 - 9 * question), static_cast<std::uint8_t>(test * 7) };
+        testing::WriteBytes(
+            images / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
+            testing::MakeJpeg(card));
     }
 }
 

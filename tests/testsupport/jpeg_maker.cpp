@@ -1,5 +1,6 @@
 #include "tests/testsupport/jpeg_maker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -164,7 +165,7 @@ std::vector<std::uint8_t> DrawPixels(const JpegRecipe& recipe)
                 CardPixel(x, y, recipe.Width, recipe.Height, rgb);
                 break;
             case Content::Flat:
-                rgb[0] = rgb[1] = rgb[2] = 128;
+                std::copy(recipe.FlatColour.begin(), recipe.FlatColour.end(), rgb);
                 break;
             }
             switch (recipe.Model) {

@@ -5,6 +5,7 @@
 // comes from a real picture set: the pixels are drawn from a formula, so every run makes the
 // same bytes.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -26,6 +27,8 @@ struct JpegRecipe {
     Coding Mode = Coding::Baseline;
     Content Drawing = Content::Photo;
     int Quality = 85;
+    // The one colour of a flat picture, red, green, blue.
+    std::array<std::uint8_t, 3> FlatColour { 128, 128, 128 };
     // Restart markers every this many MCUs; 0 for none.
     int RestartInterval = 0;
     // Above zero: a legal but extreme progression in which every AC coefficient of every
