@@ -5,17 +5,32 @@
 
 namespace brzdomat {
 
+namespace {
+
+// The picture folder's name between the system's separators.
+#ifdef _WIN32
+constexpr std::string_view PictureFolder = "\\img\\";
+#else
+constexpr std::string_view PictureFolder = "/img/";
+#endif
+
+} // namespace
+
 std::string CurrentDirectory()
 {
+    // UTF-8 on every system: on Windows the path comes in UTF-16 and is converted here.
     std::error_code error;
     std::filesystem::path directory = std::filesystem::current_path(error);
-    return error ? std::string {} : directory.string();
+    if (error)
+        return {};
+    std::u8string text = directory.u8string();
+    return std::string { text.begin(), text.end() };
 }
 
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef question)
 {
     std::string path { startDirectory };
-    path += "/img/";
+    path += PictureFolder;
     path += std::to_string(question.Test);
     path += '_';
     path += std::to_string(question.Question);

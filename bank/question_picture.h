@@ -16,8 +16,8 @@ namespace brzdomat {
 // its trailing separator). Empty if the system cannot tell.
 std::string CurrentDirectory();
 
-// startDirectory + "/img/" + test + "_" + question + ".jpg", nothing normalised: a root start
-// directory gives two separators in a row, which the file system accepts.
+// startDirectory + "/img/" + test + "_" + question + ".jpg", with "\img\" on Windows; nothing
+// normalised: a root start directory gives two separators in a row, which the file system accepts.
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef);
 
 // Loads the question's picture: reads the file anew on every call and decodes its pixels here,

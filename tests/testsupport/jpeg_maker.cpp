@@ -363,12 +363,23 @@ void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t>
         throw std::runtime_error("cannot write " + path.string());
 }
 
-TemporaryFolder::TemporaryFolder()
+std::filesystem::path MakeUniqueFolder(std::string_view prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "brzdomat-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary folder");
-    m_Path = pattern;
+    // create_directory says whether it made the folder, so two processes never share one.
+    std::random_device entropy;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path folder = base / (std::string { prefix } + std::to_string(entropy()));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error))
+            return folder;
+    }
+    throw std::runtime_error("cannot make a temporary folder");
+}
+
+TemporaryFolder::TemporaryFolder()
+    : m_Path(MakeUniqueFolder("brzdomat-"))
+{
 }
 
 TemporaryFolder::~TemporaryFolder()

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brzdomat::testing {
@@ -75,6 +76,9 @@ std::size_t FindMarker(std::span<const std::uint8_t> jpeg, std::uint8_t code);
 std::vector<std::uint8_t> TinyPng();
 
 void WriteBytes(const std::filesystem::path&, std::span<const std::uint8_t>);
+
+// A new empty folder below the system's temporary folder, named prefix + a random number.
+std::filesystem::path MakeUniqueFolder(std::string_view prefix);
 
 // A fresh empty folder below the system's temporary folder, removed with the object.
 class TemporaryFolder {
