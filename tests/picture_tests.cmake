@@ -26,3 +26,12 @@ add_test(NAME picture_seed_corpus
 if(BRZDOMAT_FUZZ)
     include(fuzz/picture_fuzz.cmake)
 endif()
+
+# The picture checker, against the program's loader on the same files.
+add_executable(brzdomat_picture_check_tests picture_check_test.cpp)
+target_compile_definitions(brzdomat_picture_check_tests PRIVATE
+    BRZDOMAT_CHECK_PICTURES_TOOL="$<TARGET_FILE:brzdomat_check_pictures>")
+add_dependencies(brzdomat_picture_check_tests brzdomat_check_pictures)
+target_link_libraries(brzdomat_picture_check_tests
+    PRIVATE brzdomat_picture_check brzdomat_testsupport GTest::gtest_main)
+gtest_discover_tests(brzdomat_picture_check_tests DISCOVERY_MODE PRE_TEST)
