@@ -147,7 +147,7 @@ TEST_F(PictureFolderTest, FindsExactlyTheSpoiltPicturesAsTheProgramWouldLoadThem
         { { 3, 4 }, write(testing::WithRestartMarkersShuffled(MakeJpeg(everyBlockRestarts))),
             "over the limit of 1000 warnings of damaged data" },
         { { 4, 1 }, write(testing::CutAfter(good, good.size() / 2)),
-            "cut short, shown partly (2 warnings)" },
+            "cut short, shown as far as its data go (2 warnings)" },
         { { 4, 2 }, write(testing::WithRestartMarkersShuffled(MakeJpeg(someRestarts))),
             "damaged data, shown with flaws (14 warnings)" },
         { { 4, 3 }, write(MakeJpeg(Card(640, 457))),

@@ -169,7 +169,7 @@ PictureVerdict CheckPicture(const std::string& path, std::string_view otherCaseN
     verdict.Shown = true;
     if (loaded.CutShort)
         Add(verdict, PictureFinding::CutShort,
-            "cut short, shown partly (" + Warnings(loaded.Warnings) + ")");
+            "cut short, shown as far as its data go (" + Warnings(loaded.Warnings) + ")");
     else if (loaded.Warnings > 0)
         Add(verdict, PictureFinding::FlawedData,
             "damaged data, shown with flaws (" + Warnings(loaded.Warnings) + ")");
