@@ -19,7 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int PictureCount = TestCount * QuestionsPerTest;
-constexpr unsigned MaxWorkers = 4;
+// Two workers halve the time on the usual school computer; more would multiply the worst-case
+// memory, up to the program's limits for one picture per worker, for little gain.
+constexpr unsigned MaxWorkers = 2;
 
 QuestionRef QuestionOf(int index)
 {
@@ -214,9 +216,8 @@ FolderCheck CheckPictureFolder(
             otherCaseNames[found->second] = name;
     }
 
-    // Each picture costs a few milliseconds of decoding, so the cores share them. Every worker
-    // holds one picture at a time, which bounds memory at a few times what the program itself
-    // may take for one.
+    // Each picture costs about a millisecond of decoding, so the cores share them. Every worker
+    // holds one picture at a time.
     std::vector<PictureVerdict> verdicts(PictureCount);
     std::atomic<int> next = 0;
     const auto work = [&] {
