@@ -15,12 +15,13 @@ namespace {
 constexpr const char* Usage = "Usage: brzdomat-check-pictures [FOLDER]\n";
 
 constexpr const char* Help
-    = "Checks the 800 question pictures img/1_1.jpg .. img/32_25.jpg below FOLDER (by default\n"
-      "the current folder) exactly as brzdomat started in FOLDER would load them, and prints one\n"
-      "line per picture that it would not show as intended, a note per other file in img, and a\n"
-      "summary.\n"
+    = "Checks the 800 question pictures img/1_1.jpg .. img/32_25.jpg below FOLDER\n"
+      "(by default the current folder) exactly as brzdomat started in FOLDER would\n"
+      "load them. Prints one line per picture that it would not show as intended,\n"
+      "a note per other file in img, and a summary.\n"
       "\n"
-      "Exit status: 0 all pictures are fine, 1 some are not, 2 the folder cannot be read.\n";
+      "Exit status: 0 all pictures are fine, 1 some are not, 2 the folder cannot be\n"
+      "read.\n";
 
 constexpr int ExitFolderNotReadable = 2;
 
