@@ -4,8 +4,6 @@
 // screen: it takes the bytes, gives back pixels or a reason, and never throws. Every input is
 // treated as hostile: the limits below keep memory and time bounded whatever the bytes claim.
 
-#include "ui/ui_surface.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -70,6 +68,14 @@ enum class DecodeFailure {
     OutOfMemory, // the allocation of the result failed
 };
 
+// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
+// Shared so that the screen can hold the pixels without copying them.
+struct RgbImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;
+};
+
 struct DecodeResult {
     std::shared_ptr<const RgbImage> Image; // set exactly when Failure is None
     DecodeFailure Failure = DecodeFailure::None;
@@ -78,6 +84,13 @@ struct DecodeResult {
     // multi-scan file are decoded without the earlier scans, which raises warnings of their own;
     // there only the end of the data is counted.
     int Warnings = 0;
+    // The data ended before the picture did, and libjpeg finished it as its end marker would.
+    bool CutShort = false;
+    // What the header says of the whole picture, of which only the region in the options is
+    // decoded; set with the image.
+    int SourceWidth = 0;
+    int SourceHeight = 0;
+    bool Greyscale = false;
 };
 
 // The top-left Options.Width x Options.Height pixels of the picture (less if it is smaller),

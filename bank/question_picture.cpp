@@ -38,24 +38,18 @@ std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef que
     return path;
 }
 
-void LoadQuestionPicture(UiSurface& surface, std::string_view startDirectory, QuestionRef question,
-    const DecodeOptions& options)
+DecodeResult LoadQuestionPicture(
+    std::string_view startDirectory, QuestionRef question, const DecodeOptions& options)
 {
-    // Loading must not fail towards the caller; only the surface's own calls may throw, and
-    // those belong to the caller's handler.
-    DecodeOptions decoding = options;
-    if (surface.ScreenBitsPerPixel() <= 8)
-        decoding.Screen = ScreenDepth::AtMost8Bits;
-    std::shared_ptr<const RgbImage> picture;
     try {
-        picture = LoadPictureFile(QuestionPicturePath(startDirectory, question), decoding).Image;
+        return LoadPictureFile(QuestionPicturePath(startDirectory, question), options);
     } catch (...) {
-        picture.reset();
+        // Only the path's own allocation can throw here; the loader reports everything else.
+        DecodeResult result;
+        result.Failure = DecodeFailure::OutOfMemory;
+        result.Detail = "out of memory";
+        return result;
     }
-    if (picture)
-        surface.ShowPicture(Picture::Image1, std::move(picture));
-    else
-        surface.ShowError(PictureFailureText);
 }
 
 } // namespace brzdomat

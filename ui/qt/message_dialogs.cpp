@@ -1,6 +1,8 @@
 #include "ui/qt/message_dialogs.h"
 
-#include <QGuiApplication>
+#include "ui/control_names.h"
+#include "ui/qt/widget_helpers.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,31 +24,6 @@ constexpr std::array ButtonOrder { PressedButton::Yes, PressedButton::No, Presse
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 23;
 
-Qt::WindowFlags BoxFlags()
-{
-    // A title with only the system menu and its close button; no help, minimise or maximise.
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint;
-}
-
-QScreen* ScreenOf(const QWidget* widget)
-{
-    if (auto* screen = widget->screen())
-        return screen;
-    return QGuiApplication::primaryScreen();
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    auto* screen = ScreenOf(window);
-    if (!screen)
-        return;
-    auto area = screen->availableGeometry();
-    auto frame = window->frameGeometry();
-    window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
-        + (window->pos() - frame.topLeft()));
-}
-
 QPushButton* MakeButton(QWidget* parent, const QString& caption)
 {
     auto* button = new QPushButton(caption, parent);
@@ -57,13 +34,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption)
 std::size_t Index(PressedButton button)
 {
     return static_cast<std::size_t>(button);
-}
-
-} // namespace
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString ButtonCaption(PressedButton button)
@@ -81,17 +51,11 @@ QString ButtonCaption(PressedButton button)
     return {};
 }
 
+} // namespace
+
 QString KindCaption(MessageKind kind)
 {
-    switch (kind) {
-    case MessageKind::Error:
-        return QStringLiteral("Error");
-    case MessageKind::Information:
-        return QStringLiteral("Information");
-    case MessageKind::Confirmation:
-        return QStringLiteral("Confirm");
-    }
-    return {};
+    return FromUtf8(KindName(kind));
 }
 
 MessageIcon KindIcon(MessageKind kind)
@@ -109,8 +73,8 @@ MessageIcon KindIcon(MessageKind kind)
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIcon icon,
     const QString& text, ButtonSet buttons)
-    : QDialog(parent, BoxFlags())
-    , Kind(icon)
+    : QDialog(parent, DialogFlags())
+    , m_Icon(icon)
 {
     setObjectName(QStringLiteral("MessageBox"));
     setWindowTitle(caption);
@@ -128,21 +92,21 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
 
     // The text wraps at half the screen's width. Its label gets the exact size the wrapped text
     // needs, so a short message makes a small box.
-    Text = new QLabel(text, this);
-    Text->setObjectName(QStringLiteral("Text"));
-    Text->setTextFormat(Qt::PlainText);
-    Text->setWordWrap(true);
-    Text->setTextInteractionFlags(Qt::NoTextInteraction);
-    auto* screen = ScreenOf(this);
+    m_TextLabel = new QLabel(text, this);
+    m_TextLabel->setObjectName(QStringLiteral("Text"));
+    m_TextLabel->setTextFormat(Qt::PlainText);
+    m_TextLabel->setWordWrap(true);
+    m_TextLabel->setTextInteractionFlags(Qt::NoTextInteraction);
+    auto* screen = ScreenOf(*this);
     int wrapWidth = screen ? screen->geometry().width() / 2 : 640;
-    auto needed = Text->fontMetrics().boundingRect(
+    auto needed = m_TextLabel->fontMetrics().boundingRect(
         QRect(0, 0, wrapWidth, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, text);
-    Text->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
+    m_TextLabel->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
 
     auto* textRow = new QHBoxLayout;
     textRow->setSpacing(12);
     textRow->addWidget(iconLabel, 0, Qt::AlignTop);
-    textRow->addWidget(Text, 1, Qt::AlignVCenter);
+    textRow->addWidget(m_TextLabel, 1, Qt::AlignVCenter);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(6);
@@ -157,17 +121,17 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
         button->setObjectName(QStringLiteral("Button") + ButtonCaption(kind).remove(u'&'));
         connect(button, &QPushButton::clicked, this, [this, kind] { Finish(kind); });
         buttonRow->addWidget(button);
-        Buttons[Index(kind)] = button;
+        m_Buttons[Index(kind)] = button;
     }
     buttonRow->addStretch(1);
 
     // Enter presses OK if there is one, else Yes; Escape presses Cancel, else No, else OK.
-    Default = hasOk ? PressedButton::Ok : PressedButton::Yes;
-    Escape = Buttons[Index(PressedButton::Cancel)] ? PressedButton::Cancel
-        : Buttons[Index(PressedButton::No)]        ? PressedButton::No
-                                                   : PressedButton::Ok;
-    Buttons[Index(Default)]->setDefault(true);
-    Buttons[Index(Default)]->setFocus();
+    m_DefaultButton = hasOk ? PressedButton::Ok : PressedButton::Yes;
+    m_EscapeButton = m_Buttons[Index(PressedButton::Cancel)] ? PressedButton::Cancel
+        : m_Buttons[Index(PressedButton::No)]                ? PressedButton::No
+                                                             : PressedButton::Ok;
+    m_Buttons[Index(m_DefaultButton)]->setDefault(true);
+    m_Buttons[Index(m_DefaultButton)]->setFocus();
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -179,12 +143,12 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
 
 QPushButton* MessageDialog::Button(PressedButton kind) const
 {
-    return Buttons[Index(kind)];
+    return m_Buttons[Index(kind)];
 }
 
 void MessageDialog::Finish(PressedButton kind)
 {
-    PressedResult = kind;
+    m_Pressed = kind;
     done(static_cast<int>(kind) + 1);
 }
 
@@ -196,7 +160,7 @@ void MessageDialog::reject()
 void MessageDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        Finish(Escape);
+        Finish(m_EscapeButton);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -205,13 +169,13 @@ void MessageDialog::keyPressEvent(QKeyEvent* event)
 void MessageDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    CentreFrameOnScreen(*this);
 }
 
 InputDialog::InputDialog(
     QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText)
-    : QDialog(parent, BoxFlags())
-    , DefaultText(defaultText)
+    : QDialog(parent, DialogFlags())
+    , m_DefaultText(defaultText)
 {
     setObjectName(QStringLiteral("InputBox"));
     setWindowTitle(caption);
@@ -221,48 +185,48 @@ InputDialog::InputDialog(
     promptLabel->setObjectName(QStringLiteral("Prompt"));
     promptLabel->setTextFormat(Qt::PlainText);
 
-    Field = new QLineEdit(this);
-    Field->setObjectName(QStringLiteral("Edit"));
-    Field->setMaxLength(InputBoxMaximumLength);
-    Field->setText(defaultText);
-    Field->selectAll();
-    Field->setMinimumWidth(240);
-    promptLabel->setBuddy(Field);
+    m_Edit = new QLineEdit(this);
+    m_Edit->setObjectName(QStringLiteral("Edit"));
+    m_Edit->setMaxLength(InputBoxMaximumLength);
+    m_Edit->setText(defaultText);
+    m_Edit->selectAll();
+    m_Edit->setMinimumWidth(240);
+    promptLabel->setBuddy(m_Edit);
 
-    Ok = MakeButton(this, ButtonCaption(PressedButton::Ok));
-    Ok->setObjectName(QStringLiteral("ButtonOK"));
-    Ok->setDefault(true);
-    Cancel = MakeButton(this, ButtonCaption(PressedButton::Cancel));
-    Cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_OkButton = MakeButton(this, ButtonCaption(PressedButton::Ok));
+    m_OkButton->setObjectName(QStringLiteral("ButtonOK"));
+    m_OkButton->setDefault(true);
+    m_CancelButton = MakeButton(this, ButtonCaption(PressedButton::Cancel));
+    m_CancelButton->setObjectName(QStringLiteral("ButtonCancel"));
+    connect(m_OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(6);
     buttonRow->addStretch(1);
-    buttonRow->addWidget(Ok);
-    buttonRow->addWidget(Cancel);
+    buttonRow->addWidget(m_OkButton);
+    buttonRow->addWidget(m_CancelButton);
     buttonRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addWidget(promptLabel);
-    layout->addWidget(Field);
+    layout->addWidget(m_Edit);
     layout->addSpacing(8);
     layout->addLayout(buttonRow);
-    Field->setFocus();
+    m_Edit->setFocus();
 }
 
 QString InputDialog::Reply() const
 {
-    return result() == Accepted ? Field->text() : DefaultText;
+    return result() == Accepted ? m_Edit->text() : m_DefaultText;
 }
 
 void InputDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    CentreFrameOnScreen(*this);
 }
 
 PressedButton RunMessageBox(QWidget* parent, const QString& caption, MessageIcon icon,
