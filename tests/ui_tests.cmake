@@ -16,19 +16,20 @@ gtest_discover_tests(brzdomat_ui_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 
-# The end-to-end scenarios need Xvfb, xdotool, ImageMagick, libjpeg's djpeg and faketime; without
-# them they are not registered.
+# The end-to-end scenarios need Xvfb, xdotool, xprop, ImageMagick, libjpeg's djpeg and faketime;
+# without them they are not registered.
 find_package(X11)
 find_program(BRZDOMAT_XVFB Xvfb)
 find_program(BRZDOMAT_XDOTOOL xdotool)
+find_program(BRZDOMAT_XPROP xprop)
 find_program(BRZDOMAT_IMPORT import)
 find_program(BRZDOMAT_DJPEG djpeg)
 find_program(BRZDOMAT_FAKETIME faketime)
 if(X11_FOUND AND TARGET brzdomat_sample_pictures AND BRZDOMAT_XVFB AND BRZDOMAT_XDOTOOL
-        AND BRZDOMAT_IMPORT AND BRZDOMAT_DJPEG AND BRZDOMAT_FAKETIME)
+        AND BRZDOMAT_XPROP AND BRZDOMAT_IMPORT AND BRZDOMAT_DJPEG AND BRZDOMAT_FAKETIME)
     add_executable(brzdomat_e2e_close_window e2e/close_window.cpp)
     target_link_libraries(brzdomat_e2e_close_window PRIVATE X11::X11)
-    foreach(scenario IN ITEMS layout whole_test early_end windows close clock)
+    foreach(scenario IN ITEMS layout whole_test early_end windows close clock keys)
         add_test(NAME ui_e2e_${scenario}
             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/run_scenario ${scenario}
                 $<TARGET_FILE:brzdomat> $<TARGET_FILE:brzdomat_sample_pictures>

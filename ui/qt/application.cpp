@@ -29,21 +29,8 @@ std::unique_ptr<QDialog> MakeProgramWindow(
     return nullptr;
 }
 
-namespace {
-
-std::unique_ptr<MainWindow> MakeMainWindow()
-{
-    // Message boxes, menus and the windows without a font of their own use the window font, as
-    // the main window does. Set before any widget exists, it costs no font change later, and
-    // one face for all keeps start-up from loading a second one.
-    QApplication::setFont(LayoutFont(WindowFontPixels));
-    return std::make_unique<MainWindow>();
-}
-
-} // namespace
-
 Application::Application(std::string applicationTitle, WindowFactory factory)
-    : Main(MakeMainWindow())
+    : Main(std::make_unique<MainWindow>())
 {
     if (!factory) {
         factory = [this](brzdomat::Window window, QWidget* parent) {

@@ -3,17 +3,28 @@
 #include "ui/control_names.h"
 #include "ui/qt/picture_view.h"
 
+#include "ui/qt/window_hints.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 #include <optional>
@@ -30,24 +41,27 @@ struct LabelPlace {
     int Pixels = WindowFontPixels;
     Weight Boldness = Weight::Regular;
     std::optional<Colour> Ink = std::nullopt;
+    // For a status value: the label that names it, and the one with its unit.
+    const char* Caption = nullptr;
+    const char* Unit = nullptr;
 };
 
 // Every label of the window with its design text. The status labels' texts only fix their
 // fonts: the window is emptied of them before it is first shown.
 const LabelPlace LabelPlaces[] = {
     { "Label1", 8, 8, "Test č." },
-    { "Label2", 72, 0, "1", 19, Weight::Bold, Green },
+    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" },
     { "Label3", 8, 40, "Otázka č." },
-    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue },
+    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" },
     { "Label5", 232, 8, "Počet chybných bodů:" },
-    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue },
+    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" },
     { "Label7", 232, 40, "Počet dosažených bodů:" },
-    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue },
+    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" },
     { "Label16", 552, 8, "Čas:" },
-    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue },
+    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" },
     { "Label18", 624, 8, "minut" },
     { "Label9", 552, 40, "Test:" },
-    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" },
     { "Label31", 86, 80, "váš" },
     { "Label11", 29, 96, "správně" },
     { "Label12", 81, 96, "výběr" },
@@ -82,13 +96,102 @@ void SetInk(QWidget* widget, Colour colour)
     widget->setPalette(palette);
 }
 
+// A status value read out together with its caption and unit ("Test č. 7", "Čas: 12 minut"),
+// while the screen shows them as separate labels.
+class ValueLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void SetCaption(QLabel* caption, QLabel* unit)
+    {
+        Caption = caption;
+        Unit = unit;
+        caption->setBuddy(this);
+    }
+
+    QString SpokenText() const
+    {
+        QString spoken = Caption ? Caption->text() : QString();
+        if (text().isEmpty())
+            return spoken;
+        spoken += u' ' + text();
+        if (Unit)
+            spoken += u' ' + Unit->text();
+        return spoken;
+    }
+
+private:
+    QLabel* Caption = nullptr;
+    QLabel* Unit = nullptr;
+};
+
+class AccessibleValue : public QAccessibleWidget {
+public:
+    explicit AccessibleValue(ValueLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<ValueLabel*>(widget())->SpokenText();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* AccessibleControl(const QString&, QObject* object)
+{
+    if (auto* label = dynamic_cast<ValueLabel*>(object))
+        return new AccessibleValue(label);
+    return nullptr;
+}
+
+// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones
+// with a frame in the text colour, so that the revealed answers stand out in full contrast.
+class CorrectAnswerBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
+        painter.drawControl(QStyle::CE_CheckBox, option);
+        auto frame = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+        painter.setPen(option.palette.color(QPalette::WindowText));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    }
+};
+
+// The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
+// widths, measured over every label of the windows: Tahoma (Wine's) for regular text, DejaVu Sans
+// Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
+// Wine keeps its fonts outside the system's font folders, so the program adds Tahoma itself.
+QString SubstituteFamily(int pixelSize, Weight weight)
+{
+    static const bool tahomaAdded = [] {
+        const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        return QFile::exists(tahoma) && QFontDatabase::addApplicationFont(tahoma) >= 0;
+    }();
+    (void)tahomaAdded;
+    if (weight == Weight::Regular)
+        return QStringLiteral("Tahoma");
+    return pixelSize >= 23 ? QStringLiteral("DejaVu Sans")
+                           : QStringLiteral("DejaVu Sans Condensed");
+}
+
 } // namespace
 
 QFont LayoutFont(int pixelSize, Weight weight)
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-        QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans") });
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
+        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(weight == Weight::Bold);
@@ -98,11 +201,13 @@ QFont LayoutFont(int pixelSize, Weight weight)
 MainWindow::MainWindow()
     : QMainWindow(nullptr,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
+    static const bool accessible = (QAccessible::installFactory(&AccessibleControl), true);
+    (void)accessible;
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
-    setFont(LayoutFont(WindowFontPixels));
     BuildControls();
     BuildMenu();
     // The client area has a fixed size and the window follows it, menu bar included: the user
@@ -115,6 +220,9 @@ void MainWindow::BuildControls()
     Client = new QWidget(this);
     Client->setObjectName(QStringLiteral("ClientArea"));
     Client->setFixedSize(ClientWidth, ClientHeight);
+    // The layout fixes the pixel sizes of the window's own controls; the menus, whose metrics it
+    // leaves open, keep the desktop's font.
+    Client->setFont(LayoutFont(WindowFontPixels));
     auto palette = Client->palette();
     palette.setColor(QPalette::Window, Qt::white);
     Client->setPalette(palette);
@@ -122,7 +230,10 @@ void MainWindow::BuildControls()
     setCentralWidget(Client);
 
     for (const auto& place : LabelPlaces) {
-        auto* label = new QLabel(QString::fromUtf8(place.Text), Client);
+        // The text is set once the label is whole: setting it makes the label's accessible
+        // interface, which must be the one of its own class.
+        auto* label = place.Caption ? new ValueLabel(Client) : new QLabel(Client);
+        label->setText(QString::fromUtf8(place.Text));
         label->setObjectName(QString::fromLatin1(place.Name));
         label->setFont(LayoutFont(place.Pixels, place.Boldness));
         label->setTextFormat(Qt::PlainText);
@@ -132,6 +243,13 @@ void MainWindow::BuildControls()
             SetInk(label, *place.Ink);
         label->move(place.Left, place.Top);
         label->adjustSize();
+    }
+    for (const auto& place : LabelPlaces) {
+        if (!place.Caption)
+            continue;
+        auto* value = static_cast<ValueLabel*>(Client->findChild<QLabel*>(Name(place.Name)));
+        value->SetCaption(Client->findChild<QLabel*>(Name(place.Caption)),
+            place.Unit ? Client->findChild<QLabel*>(Name(place.Unit)) : nullptr);
     }
     for (std::size_t index = 0; index < StatusLabelOrder.size(); ++index)
         StatusLabels[index]
@@ -152,7 +270,7 @@ void MainWindow::BuildControls()
     for (int index = 0; index < 8; ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        auto* box = new QCheckBox(Client);
+        auto* box = correctColumn ? new CorrectAnswerBox(Client) : new QCheckBox(Client);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
@@ -166,6 +284,7 @@ void MainWindow::BuildControls()
     Button1->setGeometry(8, 192, 105, 25);
     Button1->setEnabled(false);
     Button1->setAutoDefault(false);
+    Button1->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, [this] { Run(Handlers.Confirm); });
 
     Image1 = new PictureView(Client);
@@ -236,6 +355,13 @@ void MainWindow::BuildMenu()
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] { Run(Handlers.About); });
 
+    // F10 opens the menu bar, as on the program's original platform.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, bar, [bar] {
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().constFirst());
+    });
+
     // A click into the menu bar counts as a click into the window for the first activation.
     bar->installEventFilter(this);
     Client->installEventFilter(this);
@@ -269,8 +395,11 @@ void MainWindow::CentreOnScreen()
     if (!screen)
         return;
     adjustSize();
-    auto area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    // The frame's size is known once the native window exists; a window's position is its
+    // frame's.
+    winId();
+    auto frame = frameGeometry();
+    move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 void MainWindow::Run(const std::function<void()>& command) const
@@ -283,11 +412,25 @@ bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         Run(Handlers.Activated);
+    if (event->type() == QEvent::Show)
+        FixWindowHints(this);
     return QMainWindow::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter on the focused "Potvrď" presses it, as the space bar does; the window still has no
+    // default button, so Enter elsewhere does nothing. A held key does not answer question after
+    // question.
+    if (watched == Button1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                Button1->click();
+            return true;
+        }
+    }
     // Some window managers never report the activation; the first click into the window then
     // stands in for it.
     if (event->type() == QEvent::MouseButtonPress)

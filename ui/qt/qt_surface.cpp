@@ -108,7 +108,14 @@ void QtSurface::SetPictureVisible(Picture, Visible visible)
 
 void QtSurface::ShowPicture(Picture, std::shared_ptr<const RgbImage> picture)
 {
+    const auto* before = Image1->Picture().get();
     Image1->SetPicture(std::move(picture));
+    if (Image1->Picture().get() == before)
+        return; // Refused: the previous picture and its description stay.
+    // The question on screen is the one the status labels name when its picture arrives.
+    Image1->setAccessibleDescription(
+        QString::fromUtf8("Test č. %1, otázka č. %2")
+            .arg(Labels[Index(Label::Label2)]->text(), Labels[Index(Label::Label4)]->text()));
 }
 
 void QtSurface::StartTimer(Timer)
