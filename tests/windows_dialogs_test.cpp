@@ -80,6 +80,10 @@ void ExpectLabels(QDialog& window, const std::vector<LabelDesign>& labels)
         // Sized to the text, inside the window: nothing of the text is cut.
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
         EXPECT_GE(label->height(), label->fontMetrics().height());
+        // The accents of capitals ("Ú") stay inside the label, which would cut them.
+        EXPECT_GE(label->contentsRect().top() + label->fontMetrics().ascent()
+                + label->fontMetrics().boundingRect(label->text()).top(),
+            0);
         EXPECT_LE(label->geometry().right(), window.width() - 1);
         EXPECT_LE(label->geometry().bottom(), window.height() - 1);
     }
@@ -411,6 +415,15 @@ TEST(ProgramInfoWindow, ShowsItsFifteenLabelsAndNothingElse)
     EXPECT_EQ(window->findChildren<QLabel*>().size(), 15);
     EXPECT_EQ(
         window->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+
+    // A mode name, bold, stands on the line of its description.
+    auto baseline = [&](const char* name) {
+        auto* label = Child<QLabel>(window.get(), name);
+        return label->y() + label->contentsRect().top() + label->fontMetrics().ascent();
+    };
+    for (auto [mode, description] : { std::pair { "Label3", "Label6" }, { "Label4", "Label7" },
+             { "Label5", "Label8" }, { "Label13", "Label14" } })
+        EXPECT_EQ(baseline(mode), baseline(description)) << mode;
 
     // No two labels overlap: a mode name ends before its description begins.
     for (auto* first : children) {

@@ -169,9 +169,10 @@ protected:
 };
 
 // The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
-// widths, measured over every label of the windows: Tahoma (Wine's) for regular text, DejaVu Sans
+// widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
 // Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
-// Wine keeps its fonts outside the system's font folders, so the program adds Tahoma itself.
+// (Wine's Tahoma Bold is no heavier than its regular face once scaled up.) Wine keeps its fonts
+// outside the system's font folders, so the program adds Tahoma itself.
 QString SubstituteFamily(int pixelSize, Weight weight)
 {
     static const bool tahomaAdded = [] {
@@ -186,6 +187,13 @@ QString SubstituteFamily(int pixelSize, Weight weight)
 }
 
 } // namespace
+
+void KeepDesignBaseline(QLabel* label)
+{
+    // The design's font rises its full character height above the baseline.
+    label->setContentsMargins(
+        0, std::max(0, label->font().pixelSize() - label->fontMetrics().ascent()), 0, 0);
+}
 
 QFont LayoutFont(int pixelSize, Weight weight)
 {
@@ -239,6 +247,7 @@ void MainWindow::BuildControls()
         label->setTextFormat(Qt::PlainText);
         label->setMargin(0);
         label->setIndent(0);
+        KeepDesignBaseline(label);
         if (place.Ink)
             SetInk(label, *place.Ink);
         label->move(place.Left, place.Top);

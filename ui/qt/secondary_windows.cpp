@@ -51,6 +51,7 @@ QLabel* AddLabel(
     auto* label = new QLabel(text, window);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
+    KeepDesignBaseline(label);
     label->setTextFormat(Qt::PlainText);
     label->move(place);
     label->adjustSize();
@@ -293,6 +294,7 @@ public:
         Link->setTextFormat(Qt::PlainText);
         Link->setText(QString::fromUtf8(
             ProductWebAddressText.data(), static_cast<qsizetype>(ProductWebAddressText.size())));
+        KeepDesignBaseline(Link);
         Link->move(39, 208);
         Link->adjustSize();
         Link->setCursor(Qt::PointingHandCursor);
