@@ -2,7 +2,6 @@
 
 #include "ui/control_names.h"
 #include "ui/qt/picture_view.h"
-
 #include "ui/qt/window_hints.h"
 
 #include <QAccessible>
