@@ -60,7 +60,7 @@ AnswerMark AnswerKey::Mark(QuestionRef question, Option option) const
         throw std::out_of_range("No answer key entry for test " + std::to_string(question.Test)
             + ", question " + std::to_string(question.Question) + ", option "
             + std::to_string(optionIndex + 1));
-    return Marks[((question.Test - 1) * QuestionsPerTest + (question.Question - 1)) * 4
+    return m_Marks[((question.Test - 1) * QuestionsPerTest + (question.Question - 1)) * 4
         + optionIndex];
 }
 
@@ -70,7 +70,7 @@ void LoadAnswerKey(AnswerKey& key)
     for (const auto& test : CorrectOptions) {
         for (std::string_view letters : test) {
             for (char letter : std::string_view { "ABCD" })
-                key.Marks[index++] = letters.find(letter) != std::string_view::npos
+                key.m_Marks[index++] = letters.find(letter) != std::string_view::npos
                     ? AnswerMark::X
                     : AnswerMark::Empty;
         }

@@ -34,7 +34,7 @@ public:
 private:
     friend void LoadAnswerKey(AnswerKey&);
     // Test by test, question by question, options A..D.
-    std::array<AnswerMark, MarkCount> Marks {};
+    std::array<AnswerMark, MarkCount> m_Marks {};
 };
 
 // Sets all 3200 marks, the empty ones included, so the result does not depend on what the table

@@ -7,10 +7,6 @@
 #include <cstring>
 #include <new>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -277,57 +273,6 @@ DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions
     } catch (const std::length_error&) {
         return Failed(DecodeFailure::OutOfMemory, "out of memory");
     }
-}
-
-FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
-{
-    FileBytes file;
-    auto fail = [&file](DecodeFailure failure, std::string detail) {
-        file.Bytes.clear();
-        file.Failure = failure;
-        file.Detail = std::move(detail);
-        return std::move(file);
-    };
-    // Non-blocking so that a named pipe in place of the file cannot hold the program in open().
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0)
-        return fail(DecodeFailure::FileNotReadable, std::strerror(errno));
-    struct Closer {
-        int Descriptor;
-        ~Closer() { ::close(Descriptor); }
-    } closer { descriptor };
-
-    struct stat status { };
-    if (::fstat(descriptor, &status) != 0)
-        return fail(DecodeFailure::FileNotReadable, std::strerror(errno));
-    if (!S_ISREG(status.st_mode))
-        return fail(DecodeFailure::FileNotReadable, "not a regular file");
-    if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > maxBytes)
-        return fail(DecodeFailure::FileTooLarge, "file too large");
-
-    // The file may change while it is read; whatever it holds, no more than maxBytes are kept.
-    file.Bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == file.Bytes.size()) {
-            if (file.Bytes.size() > maxBytes)
-                return fail(DecodeFailure::FileTooLarge, "file too large");
-            file.Bytes.resize(std::min(maxBytes + 1, file.Bytes.size() * 2));
-        }
-        ssize_t count = ::read(descriptor, file.Bytes.data() + filled, file.Bytes.size() - filled);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(DecodeFailure::FileNotReadable, std::strerror(errno));
-        }
-        if (count == 0)
-            break;
-        filled += static_cast<std::size_t>(count);
-    }
-    if (filled > maxBytes)
-        return fail(DecodeFailure::FileTooLarge, "file too large");
-    file.Bytes.resize(filled);
-    return file;
 }
 
 DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options)

@@ -4,8 +4,6 @@
 // screen: it takes the bytes, gives back pixels or a reason, and never throws. Every input is
 // treated as hostile: the limits below keep memory and time bounded whatever the bytes claim.
 
-#include "ui/ui_surface.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -57,6 +55,14 @@ enum class DecodeFailure {
     TooManyScans,
     TooManyWarnings,
     OutOfMemory, // the allocation of the result failed
+};
+
+// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
+// Shared so that the screen can hold the pixels without copying them.
+struct RgbImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;
 };
 
 struct DecodeResult {

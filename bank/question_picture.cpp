@@ -1,28 +1,36 @@
 #include "bank/question_picture.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
+#include <filesystem>
+#include <system_error>
 
 namespace brzdomat {
 
+namespace {
+
+// The picture folder's name between the system's separators.
+#ifdef _WIN32
+constexpr std::string_view PictureFolder = "\\img\\";
+#else
+constexpr std::string_view PictureFolder = "/img/";
+#endif
+
+} // namespace
+
 std::string CurrentDirectory()
 {
-    std::vector<char> buffer(256);
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr)
-            return std::string { buffer.data() };
-        if (errno != ERANGE || buffer.size() >= (std::size_t { 1 } << 20))
-            return {};
-        buffer.resize(buffer.size() * 2);
-    }
+    // UTF-8 on every system: on Windows the path comes in UTF-16 and is converted here.
+    std::error_code error;
+    std::filesystem::path directory = std::filesystem::current_path(error);
+    if (error)
+        return {};
+    std::u8string text = directory.u8string();
+    return std::string { text.begin(), text.end() };
 }
 
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef question)
 {
     std::string path { startDirectory };
-    path += "/img/";
+    path += PictureFolder;
     path += std::to_string(question.Test);
     path += '_';
     path += std::to_string(question.Question);
@@ -30,24 +38,18 @@ std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef que
     return path;
 }
 
-void LoadQuestionPicture(UiSurface& surface, std::string_view startDirectory, QuestionRef question,
-    const DecodeOptions& options)
+DecodeResult LoadQuestionPicture(
+    std::string_view startDirectory, QuestionRef question, const DecodeOptions& options)
 {
-    // Loading must not fail towards the caller; only the surface's own calls may throw, and
-    // those belong to the caller's handler.
-    DecodeOptions decoding = options;
-    if (surface.ScreenBitsPerPixel() <= 8)
-        decoding.Screen = ScreenDepth::AtMost8Bits;
-    std::shared_ptr<const RgbImage> picture;
     try {
-        picture = LoadPictureFile(QuestionPicturePath(startDirectory, question), decoding).Image;
+        return LoadPictureFile(QuestionPicturePath(startDirectory, question), options);
     } catch (...) {
-        picture.reset();
+        // Only the path's own allocation can throw here; the loader reports everything else.
+        DecodeResult result;
+        result.Failure = DecodeFailure::OutOfMemory;
+        result.Detail = "out of memory";
+        return result;
     }
-    if (picture)
-        surface.ShowPicture(Picture::Image1, std::move(picture));
-    else
-        surface.ShowError(PictureFailureText);
 }
 
 } // namespace brzdomat

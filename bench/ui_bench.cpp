@@ -10,7 +10,9 @@
 #include "tests/testsupport/jpeg_maker.h"
 #include "ui/qt/application.h"
 #include "ui/qt/message_dialogs.h"
+#include "ui/qt/widget_helpers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -75,14 +77,18 @@ std::unique_ptr<Application> MakeProgram()
 
 void TickCorrectAnswers(Application& program)
 {
-    QuestionRef question { program.Window().StatusLabel(Label::Label2)->text().toInt(),
-        program.Window().StatusLabel(Label::Label4)->text().toInt() };
+    QuestionRef question { FindControl<QLabel>(program.Main(), Label::Label2)->text().toInt(),
+        FindControl<QLabel>(program.Main(), Label::Label4)->text().toInt() };
     for (auto option : AllOptions) {
         bool correct = program.Controller().Key().Mark(question, option) == AnswerMark::X;
-        program.Window()
-            .AnswerBox(static_cast<CheckBox>(4 + static_cast<int>(option)))
+        FindControl<QCheckBox>(program.Main(), static_cast<CheckBox>(4 + static_cast<int>(option)))
             ->setChecked(correct);
     }
+}
+
+void StartTest(Application& program, int test)
+{
+    program.Main().findChild<QAction*>("N" + QString::number(test) + "1")->trigger();
 }
 
 // Ends the running test through its menu item, confirming the question with Yes.
@@ -92,29 +98,36 @@ void EndTest(Application& program)
         if (auto* box = dynamic_cast<MessageDialog*>(QApplication::activeModalWidget()))
             box->Button(PressedButton::Yes)->click();
     });
-    program.Window().MenuAction(MenuItem::Ukonittest1)->trigger();
+    FindControl<QAction>(program.Main(), MenuItem::Ukonittest1)->trigger();
 }
 
-void BM_ConfirmUntilNextPicturePainted(benchmark::State& state)
+// The program on screen, in test 1.
+std::unique_ptr<Application> StartTestOne()
 {
     EnsureToolkit();
     auto program = MakeProgram();
     program->Show();
     QApplication::processEvents();
-    program->Window().ChosenTestAction(1)->trigger();
+    StartTest(*program, 1);
+    return program;
+}
+
+void BM_ConfirmUntilNextPicturePainted(benchmark::State& state)
+{
+    auto program = StartTestOne();
     for (auto _ : state) {
         // The last question would end the test with a message; a fresh run starts before it.
-        if (program->Window().StatusLabel(Label::Label4)->text() == "25") {
+        if (FindControl<QLabel>(program->Main(), Label::Label4)->text() == "25") {
             state.PauseTiming();
             EndTest(*program);
-            program->Window().ChosenTestAction(1)->trigger();
+            StartTest(*program, 1);
             state.ResumeTiming();
         }
         state.PauseTiming();
         TickCorrectAnswers(*program);
         state.ResumeTiming();
-        program->Window().ConfirmButton()->click();
-        program->Window().repaint();
+        FindControl<QPushButton>(program->Main(), PushButton::Button1)->click();
+        program->Main().repaint();
     }
     EndTest(*program);
 }
@@ -127,15 +140,11 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path)
 
 void BM_PlainDecodeAndRepaint(benchmark::State& state)
 {
-    EnsureToolkit();
-    auto program = MakeProgram();
-    program->Show();
-    QApplication::processEvents();
-    program->Window().ChosenTestAction(1)->trigger();
+    auto program = StartTestOne();
     auto path = Pictures().Path() / "img" / "1_2.jpg";
     for (auto _ : state) {
         benchmark::DoNotOptimize(bench::PlainFullDecode(ReadFile(path)));
-        program->Window().repaint();
+        program->Main().repaint();
     }
     EndTest(*program);
 }
@@ -167,7 +176,7 @@ void BM_MainWindowToFirstPaint(benchmark::State& state)
     for (auto _ : state) {
         auto program = std::make_unique<Application>(
             "brzdomat", [](Window, QWidget*) { return std::unique_ptr<QDialog> {}; });
-        PaintWatch watch(program->Window().ClientArea());
+        PaintWatch watch(program->Main().centralWidget());
         program->Show();
         WaitForPaint(watch);
         state.PauseTiming();

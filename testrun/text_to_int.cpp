@@ -1,6 +1,8 @@
 #include "testrun/text_to_int.h"
 
+#include <charconv>
 #include <optional>
+#include <system_error>
 
 namespace brzdomat {
 
@@ -11,29 +13,25 @@ ConvertError::ConvertError(std::string_view text)
 
 namespace {
 
-std::optional<int> HexDigit(char c)
+// The digits of an unsigned number in the base, all of them and nothing else.
+std::optional<std::uint32_t> ParseDigits(std::string_view digits, int base)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
+    std::uint32_t value = 0;
+    const char* end = digits.data() + digits.size();
+    auto [stop, error] = std::from_chars(digits.data(), end, value, base);
+    if (digits.empty() || error != std::errc {} || stop != end)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<std::int32_t> ParseHex(std::string_view digits)
 {
-    if (digits.empty() || digits.size() > 8)
+    if (digits.size() > 8)
         return std::nullopt;
-    std::uint32_t pattern = 0;
-    for (char c : digits) {
-        auto digit = HexDigit(c);
-        if (!digit)
-            return std::nullopt;
-        pattern = (pattern << 4) | static_cast<std::uint32_t>(*digit);
-    }
-    return static_cast<std::int32_t>(pattern);
+    auto pattern = ParseDigits(digits, 16);
+    if (!pattern)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*pattern);
 }
 
 std::optional<std::int32_t> ParseDecimal(std::string_view rest)
@@ -43,24 +41,14 @@ std::optional<std::int32_t> ParseDecimal(std::string_view rest)
         negative = rest.front() == '-';
         rest.remove_prefix(1);
     }
-    if (rest.empty())
+    // Unsigned, so that a second sign is refused; leading zeros do not count towards the range,
+    // which is judged by value.
+    auto magnitude = ParseDigits(rest, 10);
+    constexpr std::uint32_t limit = std::uint32_t { 1 } << 31;
+    if (!magnitude || *magnitude > limit || (*magnitude == limit && !negative))
         return std::nullopt;
-    // Magnitude kept in 64 bits and capped just past the range, so any number of digits
-    // (leading zeros included) is judged by its value, never by overflow.
-    constexpr std::int64_t limit = std::int64_t { 1 } << 31;
-    std::int64_t magnitude = 0;
-    for (char c : rest) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    if (negative)
-        return static_cast<std::int32_t>(-magnitude);
-    if (magnitude == limit)
-        return std::nullopt;
-    return static_cast<std::int32_t>(magnitude);
+    std::int64_t value = negative ? -std::int64_t { *magnitude } : std::int64_t { *magnitude };
+    return static_cast<std::int32_t>(value);
 }
 
 } // namespace

@@ -2,86 +2,37 @@
 
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
+#include "tests/testsupport/jpeg_maker.h"
 
-#include <jpeglib.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
+#include <vector>
 
 namespace brzdomat::testing {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::vector<unsigned char> TinyJpeg()
-{
-    jpeg_compress_struct info {};
-    jpeg_error_mgr errors {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    unsigned char row[8 * 3];
-    for (int x = 0; x < 8 * 3; ++x)
-        row[x] = static_cast<unsigned char>(x * 10);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[] = { row };
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<unsigned char> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
-fs::path MakeTemporaryFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "brzdomat-controller-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    return pattern;
-}
-
 // Owns the folders for the life of the test process.
 struct Folders {
-    fs::path Root = MakeTemporaryFolder();
-    std::string Pictures;
-    std::string Empty;
+    TemporaryFolder Root;
+    std::string Pictures = (Root.Path() / "pictures").string();
+    std::string Empty = (Root.Path() / "empty").string();
 
     Folders()
     {
-        fs::path pictures = Root / "pictures";
-        fs::create_directories(pictures / "img");
-        std::vector<unsigned char> jpeg = TinyJpeg();
+        std::filesystem::path images = std::filesystem::path { Pictures } / "img";
+        std::filesystem::create_directories(images);
+        JpegRecipe tiny;
+        tiny.Width = 8;
+        tiny.Height = 8;
+        std::vector<std::uint8_t> jpeg = MakeJpeg(tiny);
         for (int test = 1; test <= TestCount; ++test) {
-            for (int question = 1; question <= QuestionsPerTest; ++question) {
-                std::ofstream file(pictures / "img"
-                        / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
-                    std::ios::binary);
-                file.write(reinterpret_cast<const char*>(jpeg.data()),
-                    static_cast<std::streamsize>(jpeg.size()));
-            }
+            for (int question = 1; question <= QuestionsPerTest; ++question)
+                WriteBytes(
+                    images / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
+                    jpeg);
         }
-        fs::create_directories(Root / "empty");
-        Pictures = pictures.string();
-        Empty = (Root / "empty").string();
-    }
-    ~Folders()
-    {
-        std::error_code ignored;
-        fs::remove_all(Root, ignored);
+        std::filesystem::create_directories(Empty);
     }
 };
 
@@ -128,7 +79,7 @@ ControllerTest::ControllerTest()
     Controller.RecordStartDirectory(PictureFolder());
 }
 
-void ControllerTest::Run(void (TestController::*handler)())
+void ControllerTest::Run(void (ExamController::*handler)())
 {
     RunHandler(Surface, [&] { (Controller.*handler)(); });
 }

@@ -6,7 +6,7 @@
 
 #include "bank/answer_key.h"
 #include "bank/question_ref.h"
-#include "testrun/test_controller.h"
+#include "testrun/exam_controller.h"
 #include "tests/testsupport/recording_surface.h"
 #include "ui/error_path.h"
 
@@ -51,9 +51,9 @@ protected:
     ControllerTest();
 
     // Runs a handler as the window does: failures go to the default error path.
-    void Run(void (TestController::*handler)());
-    void Confirm() { Run(&TestController::Button1Click); }
-    void Tick() { Run(&TestController::Timer1Timer); }
+    void Run(void (ExamController::*handler)());
+    void Confirm() { Run(&ExamController::Button1Click); }
+    void Tick() { Run(&ExamController::Timer1Timer); }
     void Ticks(int count);
 
     // Ticks exactly these options in the "výběr" column and unticks the others.
@@ -71,7 +71,7 @@ protected:
     int MessageCount(std::string_view text) const;
 
     RecordingSurface Surface;
-    TestController Controller { Surface };
+    ExamController Controller { Surface };
 };
 
 } // namespace brzdomat::testing

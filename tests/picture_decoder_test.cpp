@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -29,20 +32,34 @@ struct Netpbm {
     std::vector<std::uint8_t> Samples;
 };
 
+std::string Quoted(const std::string& text)
+{
+#ifdef _WIN32
+    return "\"" + text + "\"";
+#else
+    return "'" + text + "'";
+#endif
+}
+
 // Runs djpeg on the file and reads the PPM or PGM it writes.
 Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
 {
-    std::string command = std::string { DJPEG_PROGRAM } + " -dct float"
-        + (quantise ? " -colors 236" : "") + " -pnm '" + file.string() + "'";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        throw std::runtime_error("cannot run djpeg");
-    std::string output;
-    char buffer[65536];
-    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, count);
-    if (::pclose(pipe) != 0)
+    // djpeg writes to a file rather than a pipe, so that no text mode of any system can touch
+    // the bytes.
+    std::filesystem::path ppm = file;
+    ppm += ".pnm";
+    std::string command = Quoted(DJPEG_PROGRAM) + " -dct float" + (quantise ? " -colors 236" : "")
+        + " -pnm -outfile " + Quoted(ppm.string()) + " " + Quoted(file.string());
+#ifdef _WIN32
+    // cmd.exe drops the first and the last quote of a command line that starts with one.
+    command = "\"" + command + "\"";
+#endif
+    if (std::system(command.c_str()) != 0)
         throw std::runtime_error("djpeg failed on " + file.string());
+    std::ifstream in(ppm, std::ios::binary);
+    std::string output { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    in.close();
+    std::filesystem::remove(ppm);
 
     std::istringstream header(output);
     std::string magic;

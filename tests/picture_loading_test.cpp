@@ -1,7 +1,9 @@
-// Loading a question's picture through the surface: where the file is looked for, what the user
-// sees when it cannot be shown, and that the picture on display survives every failure.
+// Loading a question's picture and showing it through the surface: where the file is looked for,
+// what the user sees when it cannot be shown, and that the picture on display survives every
+// failure.
 
 #include "bank/question_picture.h"
+#include "testrun/picture_display.h"
 #include "tests/testsupport/jpeg_maker.h"
 #include "tests/testsupport/recording_surface.h"
 
@@ -60,13 +62,13 @@ TEST_F(CurrentDirectoryTest, ReportsTheProcessDirectoryAndKeepsTheRootSeparator)
 
 // A folder with img/ below it, and a surface that already shows a picture, so that a failed
 // load can be seen to keep it.
-class LoadQuestionPictureTest : public ::testing::Test {
+class ShowQuestionPictureTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::filesystem::create_directory(Images());
         WriteBytes(Images() / "1_1.jpg", MakeJpeg(Card(300, 200)));
-        LoadQuestionPicture(Surface, Start(), { 1, 1 });
+        ShowQuestionPicture(Surface, Start(), { 1, 1 });
         ASSERT_TRUE(Surface.PictureShown);
         Previous = Surface.PictureShown;
         Surface.ClearLog();
@@ -100,27 +102,27 @@ protected:
     std::shared_ptr<const RgbImage> Previous;
 };
 
-TEST_F(LoadQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
+TEST_F(ShowQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
 {
     WriteBytes(Images() / "7_12.jpg", MakeJpeg(Card(640, 480)));
-    LoadQuestionPicture(Surface, Start(), { 7, 12 });
+    ShowQuestionPicture(Surface, Start(), { 7, 12 });
     EXPECT_EQ(Surface.Log, std::vector<std::string> { "ShowPicture(Image1, 401x457)" });
     EXPECT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PicturesShownCount, 2);
 }
 
 // A root start directory gives two separators in a row, and the file is still found.
-TEST_F(LoadQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsTheFile)
+TEST_F(ShowQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsTheFile)
 {
     WriteBytes(Images() / "32_25.jpg", MakeJpeg(Card(120, 90)));
-    LoadQuestionPicture(Surface, Start() + "/", { 32, 25 });
+    ShowQuestionPicture(Surface, Start() + "/", { 32, 25 });
     ASSERT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PictureShown->Width, 120);
     EXPECT_EQ(Surface.PictureShown->Height, 90);
 }
 
 // A screen of few colours gets the picture quantised to the palette, a deep one the full colours.
-TEST_F(LoadQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
+TEST_F(ShowQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
 {
     auto bytes = MakeJpeg(Card(200, 150));
     WriteBytes(Images() / "3_3.jpg", bytes);
@@ -133,7 +135,7 @@ TEST_F(LoadQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
 
     for (int bits : { 8, 4, 16, 24 }) {
         Surface.ScreenBits = bits;
-        LoadQuestionPicture(Surface, Start(), { 3, 3 });
+        ShowQuestionPicture(Surface, Start(), { 3, 3 });
         ASSERT_TRUE(Surface.PictureShown);
         EXPECT_EQ(Surface.PictureShown->Pixels, (bits <= 8 ? quantised : full)->Pixels) << bits;
     }
@@ -141,26 +143,26 @@ TEST_F(LoadQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
 }
 
 // Nothing is cached: the same question loads its file anew, whatever happened to it between.
-TEST_F(LoadQuestionPictureTest, EveryLoadReadsTheFileAnew)
+TEST_F(ShowQuestionPictureTest, EveryLoadReadsTheFileAnew)
 {
     std::filesystem::path file = Images() / "4_9.jpg";
     WriteBytes(file, MakeJpeg(Card(100, 50)));
-    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 });
     EXPECT_EQ(Surface.PictureShown->Width, 100);
 
     WriteBytes(file, MakeJpeg(Card(60, 70)));
-    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 });
     EXPECT_EQ(Surface.PictureShown->Width, 60);
     std::shared_ptr<const RgbImage> second = Surface.PictureShown;
 
     std::filesystem::remove(file);
-    LoadQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 });
     EXPECT_EQ(Surface.PictureShown, second);
     EXPECT_EQ(Surface.MessageTexts().size(), 1u);
 }
 
 // The corpus of files that must bring exactly one message and keep the picture on display.
-TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
+TEST_F(ShowQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
 {
     using Prepare = std::function<std::string(const std::filesystem::path& images)>;
     auto write = [](std::vector<std::uint8_t> bytes) {
@@ -241,13 +243,13 @@ TEST_F(LoadQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
         if (entry.Make(Images()) == "skip")
             continue;
         Surface.ClearLog();
-        LoadQuestionPicture(Surface, Start(), { 5, 5 });
+        ShowQuestionPicture(Surface, Start(), { 5, 5 });
         ExpectOneMessageAndPreviousKept();
     }
 }
 
 // Files that are damaged but still hold a picture are shown without a message.
-TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
+TEST_F(ShowQuestionPictureTest, DamagedButReadablePicturesAreShown)
 {
     std::vector<std::uint8_t> good = MakeJpeg(Card(401, 457));
     struct Case {
@@ -267,7 +269,7 @@ TEST_F(LoadQuestionPictureTest, DamagedButReadablePicturesAreShown)
         WriteBytes(Images() / "2_3.jpg", entry.Data);
         Surface.ClearLog();
         int shownBefore = Surface.PicturesShownCount;
-        LoadQuestionPicture(Surface, Start(), { 2, 3 });
+        ShowQuestionPicture(Surface, Start(), { 2, 3 });
         EXPECT_TRUE(Surface.Boxes.empty());
         EXPECT_EQ(Surface.PicturesShownCount, shownBefore + 1);
         EXPECT_EQ(Surface.PictureShown->Width, entry.Width);
@@ -305,11 +307,11 @@ TEST(PictureFileSize, FilesUpToTheLimitAreReadLargerOnesRefused)
 
 // The message is modal: the caller's world may change while it is open, and the loader must
 // return normally afterwards without a second box.
-TEST_F(LoadQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
+TEST_F(ShowQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
 {
     bool ranWhileOpen = false;
     Surface.ReplyButton(PressedButton::Ok, [&ranWhileOpen] { ranWhileOpen = true; });
-    LoadQuestionPicture(Surface, Start(), { 9, 9 });
+    ShowQuestionPicture(Surface, Start(), { 9, 9 });
     EXPECT_TRUE(ranWhileOpen);
     EXPECT_EQ(Surface.OpenBoxes, 0);
     EXPECT_EQ(Surface.Boxes.size(), 1u);

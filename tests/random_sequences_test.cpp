@@ -76,7 +76,7 @@ void RandomSequences::PlaySequence(std::mt19937& random, int eventCount)
         = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
 
     WatchedSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     ReferenceGenerator reference;
     Command command = Command::None;
     int chosenTest = 0;
@@ -256,7 +256,7 @@ void RandomSequences::PlaySequence(std::mt19937& random, int eventCount)
                 command = Command::Chosen;
                 chosenTest = pick(1, TestCount);
                 where += " chosen test " + std::to_string(chosenTest);
-                run([&] { (controller.*TestController::ChosenTestHandlers[chosenTest - 1])(); });
+                run([&] { (controller.*ExamController::ChosenTestHandlers[chosenTest - 1])(); });
                 break;
             case 1:
                 command = Command::RandomWhole;

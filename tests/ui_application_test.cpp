@@ -2,6 +2,7 @@
 // commands, ticks and "Potvrď", with the boxes answered from inside their own event loops. The
 // clock is driven by shortening its interval, so thirty "minutes" pass in a moment.
 
+#include "tests/testsupport/jpeg_maker.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/application.h"
 #include "ui/qt/picture_view.h"
@@ -11,11 +12,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFontInfo>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,6 +32,8 @@ namespace {
 using testing::AsInputBox;
 using testing::AsMessageBox;
 using testing::BoxWatcher;
+using testing::ChosenTestItem;
+using testing::ClientArea;
 
 struct Box {
     QString Caption;
@@ -48,12 +50,19 @@ std::ostream& operator<<(std::ostream& out, const Box& box)
 // which question it belongs to.
 void WritePictures(const QString& folder, int test)
 {
-    QDir().mkpath(folder + "/img");
+    std::filesystem::path images = std::filesystem::path { folder.toStdString() } / "img";
+    std::filesystem::create_directories(images);
+    testing::JpegRecipe card;
+    card.Width = 120;
+    card.Height = 90;
+    card.Drawing = testing::Content::Flat;
+    card.Quality = 100;
     for (int question = 1; question <= 25; ++question) {
-        QImage card(120, 90, QImage::Format_RGB32);
-        card.fill(QColor(10 * question, 255 - 9 * question, test * 7));
-        ASSERT_TRUE(card.save(
-            QString("%1/img/%2_%3.jpg").arg(folder).arg(test).arg(question), "JPEG", 100));
+        card.FlatColour = { static_cast<std::uint8_t>(10 * question),
+            static_cast<std::uint8_t>(255 - 9 * question), static_cast<std::uint8_t>(test * 7) };
+        testing::WriteBytes(
+            images / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
+            testing::MakeJpeg(card));
     }
 }
 
@@ -71,9 +80,19 @@ protected:
     {
     }
 
-    QLabel* Status(Label label) { return Program.Window().StatusLabel(label); }
+    QLabel* Status(Label label) { return FindControl<QLabel>(Program.Main(), label); }
+    QCheckBox* AnswerBox(CheckBox box) { return FindControl<QCheckBox>(Program.Main(), box); }
+    QPushButton* ConfirmButton()
+    {
+        return FindControl<QPushButton>(Program.Main(), PushButton::Button1);
+    }
+    PictureView* QuestionPicture()
+    {
+        return FindControl<PictureView>(Program.Main(), Picture::Image1);
+    }
+    QTimer* Clock() { return FindControl<QTimer>(Program.Main(), Timer::Timer1); }
     QString StatusText(Label label) { return Status(label)->text(); }
-    QAction* Item(const char* name) { return Program.Window().findChild<QAction*>(name); }
+    QAction* Item(const char* name) { return Program.Main().findChild<QAction*>(name); }
 
     void StartTest(int test)
     {
@@ -81,7 +100,7 @@ protected:
         Program.Controller().FormActivate();
         Program.Controller().RecordStartDirectory(Pictures.path().toStdString());
         WritePictures(Pictures.path(), test);
-        Program.Window().ChosenTestAction(test)->trigger();
+        ChosenTestItem(Program.Main(), test)->trigger();
     }
 
     // Ticks the answer boxes as the user would and presses "Potvrď".
@@ -94,14 +113,13 @@ protected:
         for (auto option : AllOptions) {
             bool correct = key.Mark(question, option) == AnswerMark::X;
             bool tick = right ? correct : !correct;
-            auto* box
-                = Program.Window().AnswerBox(static_cast<CheckBox>(4 + static_cast<int>(option)));
+            auto* box = AnswerBox(static_cast<CheckBox>(4 + static_cast<int>(option)));
             if (tick != box->isChecked())
                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
             tickedAny = tickedAny || tick;
         }
         ASSERT_TRUE(tickedAny);
-        QTest::mouseClick(Program.Window().ConfirmButton(), Qt::LeftButton);
+        QTest::mouseClick(ConfirmButton(), Qt::LeftButton);
     }
 
     // Records every box and answers it: message boxes with their default button unless a reply
@@ -149,25 +167,25 @@ protected:
         for (auto label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8,
                  Label::Label10, Label::Label17 })
             EXPECT_EQ(StatusText(label), "") << static_cast<int>(label);
-        EXPECT_FALSE(Program.Window().ConfirmButton()->isEnabled());
+        EXPECT_FALSE(ConfirmButton()->isEnabled());
         EXPECT_FALSE(Item("Ukonittest1")->isEnabled());
         for (auto* name :
             { "Vybratsitest1", "Nhodnceltest1", "Nhodnvbrotzek251", "plnnhodnvbrotzek1" })
             EXPECT_TRUE(Item(name)->isEnabled()) << name;
-        EXPECT_FALSE(Program.Window().Clock()->isActive());
+        EXPECT_FALSE(Clock()->isActive());
     }
 
     void ExpectRunning()
     {
-        EXPECT_TRUE(Program.Window().ConfirmButton()->isEnabled());
+        EXPECT_TRUE(ConfirmButton()->isEnabled());
         EXPECT_TRUE(Item("Ukonittest1")->isEnabled());
         for (auto* name :
             { "Vybratsitest1", "Nhodnceltest1", "Nhodnvbrotzek251", "plnnhodnvbrotzek1" })
             EXPECT_FALSE(Item(name)->isEnabled()) << name;
         for (auto* name : { "Zavt1", "Oprogramu1", "About1" })
             EXPECT_TRUE(Item(name)->isEnabled()) << name;
-        EXPECT_FALSE(Program.Window().QuestionPicture()->isHidden());
-        EXPECT_TRUE(Program.Window().Clock()->isActive());
+        EXPECT_FALSE(QuestionPicture()->isHidden());
+        EXPECT_TRUE(Clock()->isActive());
     }
 
     QTemporaryDir Pictures;
@@ -184,30 +202,31 @@ protected:
 TEST_F(ProgramTest, StartsWithEmptyStatusLabelsAndTheIdleControls)
 {
     ExpectIdle();
-    EXPECT_FALSE(Program.Window().QuestionPicture()->isHidden());
-    EXPECT_EQ(Program.Window().QuestionPicture()->Picture(), nullptr);
+    EXPECT_FALSE(QuestionPicture()->isHidden());
+    EXPECT_EQ(QuestionPicture()->Picture(), nullptr);
     for (int index = 0; index < 8; ++index)
-        EXPECT_FALSE(Program.Window().AnswerBox(static_cast<CheckBox>(index))->isChecked());
+        EXPECT_FALSE(AnswerBox(static_cast<CheckBox>(index))->isChecked());
     EXPECT_TRUE(WindowsMade.empty());
 }
 
 TEST_F(ProgramTest, FirstActivationShowsTheSplashOnceAndRecordsTheCurrentDirectory)
 {
     Program.Show();
-    Program.Window().activateWindow();
+    Program.Main().activateWindow();
     // QTest's own waiting macros report to QTest, not to this test, so the waits are checked here.
     ASSERT_TRUE(QTest::qWaitFor([&] { return Program.Controller().ActivatedOnce(); }));
     ASSERT_EQ(WindowsMade.size(), std::size_t { 1 });
     // The program icon follows the first paint.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Program.Window().windowIcon().isNull(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Program.Main().windowIcon().isNull(); }, 2000));
     EXPECT_EQ(WindowsMade.front(), Window::TForm2);
     EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
 
     // Later activations, clicks and commands show no second splash.
     QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(&Program.Window(), &activate);
-    QTest::mouseClick(Program.Window().ClientArea(), Qt::LeftButton);
-    QTest::qWait(20);
+    QApplication::sendEvent(&Program.Main(), &activate);
+    QTest::mouseClick(ClientArea(Program.Main()), Qt::LeftButton);
+    // The activation is handled from the event loop, so everything queued is run first.
+    QApplication::processEvents();
     EXPECT_EQ(WindowsMade.size(), std::size_t { 1 });
 }
 
@@ -223,13 +242,13 @@ TEST_F(ProgramTest, ACommandBeforeAnyActivationDoesTheActivationsWorkFirst)
 
 TEST_F(ProgramTest, AClickIntoTheWindowStandsInForAnActivationNeverReported)
 {
-    for (QWidget* target : std::initializer_list<QWidget*> { Program.Window().ClientArea(),
-             Program.Window().ClientArea(), Program.Window().menuBar() }) {
+    for (QWidget* target : std::initializer_list<QWidget*> {
+             ClientArea(Program.Main()), ClientArea(Program.Main()), Program.Main().menuBar() }) {
         QTest::mousePress(target, Qt::LeftButton, {}, QPoint(300, 5));
         QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(300, 5));
         ASSERT_TRUE(QTest::qWaitFor([&] { return Program.Controller().ActivatedOnce(); }, 2000));
     }
-    QTest::qWait(20);
+    QApplication::processEvents();
     EXPECT_EQ(WindowsMade, std::vector { Window::TForm2 });
     EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
 }
@@ -244,7 +263,7 @@ TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
     EXPECT_EQ(Status(Label::Label10)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     for (int question = 1; question <= 25; ++question) {
         ASSERT_EQ(StatusText(Label::Label4), QString::number(question));
-        auto picture = Program.Window().QuestionPicture()->Picture();
+        auto picture = QuestionPicture()->Picture();
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->Width, 120);
         // The flat colour tells the question: its red is 10 times the question number.
@@ -260,7 +279,7 @@ TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
         (Box { "Information",
             QString::fromUtf8("Konec testu - prohlédněte si výsledky a poté klikněte na ok") }));
     ExpectIdle();
-    EXPECT_TRUE(Program.Window().QuestionPicture()->isHidden());
+    EXPECT_TRUE(QuestionPicture()->isHidden());
 }
 
 TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
@@ -270,8 +289,7 @@ TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
     OnMessage = [&](MessageDialog* box) {
         boxFont = box->font();
         for (int index = 0; index < 4; ++index)
-            correctTicksWhileOpen.push_back(
-                Program.Window().AnswerBox(static_cast<CheckBox>(index))->isChecked());
+            correctTicksWhileOpen.push_back(AnswerBox(static_cast<CheckBox>(index))->isChecked());
     };
     auto watcher = Watch();
     StartTest(3);
@@ -284,7 +302,7 @@ TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
     EXPECT_EQ(correctTicksWhileOpen, expected);
     // The box and the menus read in the desktop's font, not in the layout's 11 pixels.
     EXPECT_NE(QFontInfo(boxFont).pixelSize(), WindowFontPixels);
-    EXPECT_EQ(boxFont, Program.Window().menuBar()->font());
+    EXPECT_EQ(boxFont, Program.Main().menuBar()->font());
     // Question 1 weighs its points into the error count; question 2 follows.
     EXPECT_NE(StatusText(Label::Label6), "0");
     EXPECT_EQ(StatusText(Label::Label8), "0");
@@ -295,7 +313,7 @@ TEST_F(ProgramTest, ConfirmingWithNothingTickedIsRefused)
 {
     auto watcher = Watch();
     StartTest(1);
-    QTest::mouseClick(Program.Window().ConfirmButton(), Qt::LeftButton);
+    QTest::mouseClick(ConfirmButton(), Qt::LeftButton);
     ASSERT_EQ(Boxes.size(), 1u) << ::testing::PrintToString(Boxes);
     EXPECT_EQ(Boxes[0], (Box { "Error", QString::fromUtf8("Nelze nevybrat žádnou odpověď") }));
     EXPECT_EQ(StatusText(Label::Label4), "1");
@@ -327,7 +345,7 @@ TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
 {
     auto watcher = Watch();
     StartTest(5);
-    Program.Window().Clock()->setInterval(1);
+    Clock()->setInterval(1);
     // The user's wrong answer leaves "spatně" open for a while; the clock runs on behind it and
     // ends the test run inside that box.
     ReplyDelayMs = 200;
@@ -340,7 +358,7 @@ TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
         }
     };
     Answer(false);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Program.Window().Clock()->isActive(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Clock()->isActive(); }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }, 5000));
     EXPECT_EQ(Boxes,
         (std::vector<Box> { { "Error", QString::fromUtf8("spatně") },
@@ -378,9 +396,9 @@ TEST_P(ClosingTest, DuringATestRunEndsAtOnceWithoutAMessage)
     if (std::string(GetParam()) == "Zavt1")
         Item("Zavt1")->trigger();
     else
-        Program.Window().close();
-    EXPECT_FALSE(Program.Window().isVisible());
-    EXPECT_FALSE(Program.Window().Clock()->isActive());
+        Program.Main().close();
+    EXPECT_FALSE(Program.Main().isVisible());
+    EXPECT_FALSE(Clock()->isActive());
     EXPECT_TRUE(Boxes.empty());
 }
 

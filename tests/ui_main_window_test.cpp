@@ -1,3 +1,4 @@
+#include "tests/ui_test_helpers.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 
@@ -24,6 +25,9 @@
 
 namespace brzdomat {
 namespace {
+
+using testing::ChosenTestItem;
+using testing::ClientArea;
 
 struct LabelRow {
     const char* Name;
@@ -78,7 +82,7 @@ TEST(MainWindowLayout, EveryLabelHasItsPlaceTextFontAndColourAndFitsWithoutOverl
         SCOPED_TRACE(row.Name);
         auto* label = window.findChild<QLabel*>(row.Name);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->parentWidget(), window.ClientArea());
+        EXPECT_EQ(label->parentWidget(), ClientArea(window));
         EXPECT_EQ(label->pos(), QPoint(row.Left, row.Top));
         EXPECT_EQ(label->text(), QString::fromUtf8(row.Text));
         EXPECT_EQ(label->font().pixelSize(), row.Pixels);
@@ -114,19 +118,19 @@ TEST(MainWindowLayout, TheWindowIsFixedWhiteTitledAndCentred)
     EXPECT_LE((window.frameGeometry().center() - centre).manhattanLength(), 2);
     EXPECT_EQ(window.objectName(), "TForm1");
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Tervolan - Brzdomat   verze 1.0"));
-    EXPECT_EQ(window.ClientArea()->size(), QSize(ClientWidth, ClientHeight));
-    EXPECT_EQ(window.ClientArea()->mapTo(&window, QPoint(0, 0)).y(), window.menuBar()->height());
+    EXPECT_EQ(ClientArea(window)->size(), QSize(ClientWidth, ClientHeight));
+    EXPECT_EQ(ClientArea(window)->mapTo(&window, QPoint(0, 0)).y(), window.menuBar()->height());
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_EQ(window.size(), window.minimumSize());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(window.ClientArea()->font().pixelSize(), WindowFontPixels);
-    EXPECT_FALSE(window.ClientArea()->font().bold());
+    EXPECT_EQ(ClientArea(window)->font().pixelSize(), WindowFontPixels);
+    EXPECT_FALSE(ClientArea(window)->font().bold());
     // The menus, whose metrics the layout leaves open, keep the desktop's font.
     EXPECT_EQ(window.menuBar()->font(), QApplication::font());
 
-    auto shot = window.ClientArea()->grab().toImage();
+    auto shot = ClientArea(window)->grab().toImage();
     for (auto point : { QPoint(0, 0), QPoint(300, 300), QPoint(791, 543), QPoint(500, 30),
              QPoint(60, 400), QPoint(700, 300) })
         EXPECT_EQ(shot.pixelColor(point), QColor(Qt::white)) << point.x() << "," << point.y();
@@ -169,9 +173,10 @@ TEST(MainWindowLayout, ControlsOtherThanLabelsHaveTheirPlacesAndDesignStates)
             EXPECT_FALSE(box->isChecked());
         }
     }
-    EXPECT_EQ(window.ConfirmButton()->text(), QString::fromUtf8("Potvrď"));
-    EXPECT_FALSE(window.ConfirmButton()->isDefault());
-    EXPECT_EQ(window.QuestionPicture()->Picture(), nullptr);
+    EXPECT_EQ(
+        FindControl<QPushButton>(window, PushButton::Button1)->text(), QString::fromUtf8("Potvrď"));
+    EXPECT_FALSE(FindControl<QPushButton>(window, PushButton::Button1)->isDefault());
+    EXPECT_EQ(FindControl<PictureView>(window, Picture::Image1)->Picture(), nullptr);
     auto* panel = window.findChild<QFrame*>("Panel1");
     EXPECT_EQ(panel->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(panel->frameShadow(), QFrame::Raised);
@@ -187,14 +192,14 @@ TEST(MainWindowLayout, ClickingACorrectAnswerBoxNeverChangesIt)
     MainWindow window;
     window.show();
     for (int index = 0; index < 4; ++index) {
-        auto* box = window.AnswerBox(static_cast<CheckBox>(index));
+        auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(index));
         for (bool ticked : { false, true }) {
             box->setChecked(ticked);
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
             EXPECT_EQ(box->isChecked(), ticked);
         }
     }
-    auto* choice = window.AnswerBox(CheckBox::CheckBox5);
+    auto* choice = FindControl<QCheckBox>(window, CheckBox::CheckBox5);
     QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_TRUE(choice->isChecked());
 }
@@ -224,7 +229,7 @@ TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (int index = 0; index < 4; ++index) {
         SCOPED_TRACE(index);
-        auto* box = window.AnswerBox(static_cast<CheckBox>(index));
+        auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(index));
         ASSERT_FALSE(box->isEnabled());
         QStyleOptionButton option;
         option.initFrom(box);
@@ -348,9 +353,9 @@ TEST(MainWindowMenu, HasTheTreeWithCaptionsNamesAndAcceleratorsInOrder)
     for (auto* action : window.findChildren<QAction*>())
         EXPECT_EQ(action->isEnabled(), action->objectName() != "Ukonittest1")
             << action->objectName().toStdString();
-    EXPECT_EQ(window.ChosenTestAction(7)->objectName(), "N71");
-    EXPECT_EQ(window.ChosenTestAction(0), nullptr);
-    EXPECT_EQ(window.ChosenTestAction(33), nullptr);
+    EXPECT_EQ(ChosenTestItem(window, 7)->objectName(), "N71");
+    EXPECT_EQ(ChosenTestItem(window, 0), nullptr);
+    EXPECT_EQ(ChosenTestItem(window, 33), nullptr);
 }
 
 TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
@@ -369,8 +374,8 @@ TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
     commands.ProgramInfo = [&] { ran.push_back("info"); };
     commands.About = [&] { ran.push_back("about"); };
     window.SetCommands(commands);
-    window.MenuAction(MenuItem::Ukonittest1)->setEnabled(true);
-    window.ConfirmButton()->setEnabled(true);
+    FindControl<QAction>(window, MenuItem::Ukonittest1)->setEnabled(true);
+    FindControl<QPushButton>(window, PushButton::Button1)->setEnabled(true);
 
     struct Case {
         const char* Action;
@@ -389,7 +394,7 @@ TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
         EXPECT_EQ(ran, std::vector<std::string> { test.Command }) << test.Action;
     }
     ran.clear();
-    QTest::mouseClick(window.ConfirmButton(), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(window, PushButton::Button1), Qt::LeftButton);
     EXPECT_EQ(ran, std::vector<std::string> { "confirm" });
 }
 
@@ -412,8 +417,8 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
         { true, { "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "Button1", "CheckBox5" } },
     };
     for (const auto& test : cases) {
-        window.ConfirmButton()->setEnabled(test.ButtonEnabled);
-        window.AnswerBox(CheckBox::CheckBox5)->setFocus();
+        FindControl<QPushButton>(window, PushButton::Button1)->setEnabled(test.ButtonEnabled);
+        FindControl<QCheckBox>(window, CheckBox::CheckBox5)->setFocus();
         std::vector<QString> cycle { focusName() };
         for (std::size_t step = 1; step < test.Cycle.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -427,7 +432,8 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
     MainWindow::Commands commands;
     commands.Confirm = [&] { ++confirmed; };
     window.SetCommands(commands);
-    window.ConfirmButton()->setEnabled(true);
+    auto* button1 = FindControl<QPushButton>(window, PushButton::Button1);
+    button1->setEnabled(true);
     struct KeyCase {
         QWidget* Focus;
         Qt::Key Key;
@@ -435,10 +441,10 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
         int Confirmations;
     };
     const KeyCase keys[] = {
-        { window.ConfirmButton(), Qt::Key_Return, Qt::NoModifier, 1 },
-        { window.ConfirmButton(), Qt::Key_Enter, Qt::KeypadModifier, 1 },
-        { window.ConfirmButton(), Qt::Key_Space, Qt::NoModifier, 1 },
-        { window.AnswerBox(CheckBox::CheckBox7), Qt::Key_Return, Qt::NoModifier, 0 },
+        { button1, Qt::Key_Return, Qt::NoModifier, 1 },
+        { button1, Qt::Key_Enter, Qt::KeypadModifier, 1 },
+        { button1, Qt::Key_Space, Qt::NoModifier, 1 },
+        { FindControl<QCheckBox>(window, CheckBox::CheckBox7), Qt::Key_Return, Qt::NoModifier, 0 },
     };
     for (const auto& key : keys) {
         SCOPED_TRACE(key.Key);
@@ -449,15 +455,15 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
     }
     // F10 opens the menu bar at its first menu.
     auto* program = window.findChild<QMenu*>("Soubor1");
-    QTest::keyClick(window.ConfirmButton(), Qt::Key_F10);
+    QTest::keyClick(button1, Qt::Key_F10);
     EXPECT_EQ(window.menuBar()->activeAction(), program->menuAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return program->isVisible(); }, 2000));
     program->close();
 
     // The space bar toggles the focused box.
-    window.AnswerBox(CheckBox::CheckBox6)->setFocus();
-    QTest::keyClick(window.AnswerBox(CheckBox::CheckBox6), Qt::Key_Space);
-    EXPECT_TRUE(window.AnswerBox(CheckBox::CheckBox6)->isChecked());
+    FindControl<QCheckBox>(window, CheckBox::CheckBox6)->setFocus();
+    QTest::keyClick(FindControl<QCheckBox>(window, CheckBox::CheckBox6), Qt::Key_Space);
+    EXPECT_TRUE(FindControl<QCheckBox>(window, CheckBox::CheckBox6)->isChecked());
 }
 
 } // namespace

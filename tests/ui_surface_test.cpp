@@ -327,7 +327,7 @@ TEST(InputBox, GivesTheTypedTextOnOkAndTheDefaultOnCancelEscapeAndClose)
 TEST(Timer, StartingARunningTimerKeepsItsIntervalGoing)
 {
     Screen screen;
-    auto* timer = screen.Window.Clock();
+    auto* timer = FindControl<QTimer>(screen.Window, Timer::Timer1);
     EXPECT_EQ(timer->interval(), 60000);
     EXPECT_FALSE(timer->isActive());
     screen.Surface.StartTimer(Timer::Timer1);
@@ -358,7 +358,7 @@ TEST(Timer, TicksGoOnInsideEveryModalBoxAndWindow)
             closeCurrent();
     };
     screen.Window.SetCommands(commands);
-    screen.Window.Clock()->setInterval(5);
+    FindControl<QTimer>(screen.Window, Timer::Timer1)->setInterval(5);
 
     struct Case {
         const char* Name;
@@ -417,7 +417,7 @@ TEST(Labels, GiveBackExactlyWhatWasWrittenAndSizeThemselvesToIt)
         = { "", "7", "25", "NEZVLÁDÁTE", "NESTÍHÁTE", " 3", "\xff\xfe", "2147483648" };
     for (auto label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label10,
              Label::Label17 }) {
-        auto* widget = screen.Window.StatusLabel(label);
+        auto* widget = FindControl<QLabel>(screen.Window, label);
         for (const auto& text : texts) {
             screen.Surface.SetLabelText(label, text);
             EXPECT_EQ(screen.Surface.LabelText(label), text);
@@ -438,7 +438,9 @@ TEST(Labels, TakeTheColourGivenAndKeepItWhenEmptied)
     for (auto colour : { Green, Red, Blue, Black }) {
         screen.Surface.SetLabelColour(Label::Label10, colour);
         screen.Surface.SetLabelText(Label::Label10, "");
-        auto ink = screen.Window.StatusLabel(Label::Label10)->palette().color(QPalette::WindowText);
+        auto ink = FindControl<QLabel>(screen.Window, Label::Label10)
+                       ->palette()
+                       .color(QPalette::WindowText);
         EXPECT_EQ(ink, QColor(colour.Red, colour.Green, colour.Blue));
     }
 }
@@ -450,7 +452,8 @@ TEST(Controls, MenuItemsButtonAndBoxesFollowTheSurface)
         auto item = static_cast<MenuItem>(index);
         for (auto enabled : { Enabled::No, Enabled::Yes, Enabled::No }) {
             screen.Surface.SetMenuItemEnabled(item, enabled);
-            EXPECT_EQ(screen.Window.MenuAction(item)->isEnabled(), enabled == Enabled::Yes);
+            EXPECT_EQ(
+                FindControl<QAction>(screen.Window, item)->isEnabled(), enabled == Enabled::Yes);
         }
     }
     // Disabling the item that opens the 32 tests makes its whole submenu unreachable.
@@ -461,14 +464,16 @@ TEST(Controls, MenuItemsButtonAndBoxesFollowTheSurface)
 
     for (auto enabled : { Enabled::Yes, Enabled::No }) {
         screen.Surface.SetButtonEnabled(PushButton::Button1, enabled);
-        EXPECT_EQ(screen.Window.ConfirmButton()->isEnabled(), enabled == Enabled::Yes);
+        EXPECT_EQ(FindControl<QPushButton>(screen.Window, PushButton::Button1)->isEnabled(),
+            enabled == Enabled::Yes);
     }
     for (std::size_t index = 0; index < 8; ++index) {
         auto box = static_cast<CheckBox>(index);
         for (auto checked : { Checked::Yes, Checked::No, Checked::Yes }) {
             screen.Surface.SetChecked(box, checked);
             EXPECT_EQ(screen.Surface.IsChecked(box), checked == Checked::Yes);
-            EXPECT_EQ(screen.Window.AnswerBox(box)->isChecked(), checked == Checked::Yes);
+            EXPECT_EQ(
+                FindControl<QCheckBox>(screen.Window, box)->isChecked(), checked == Checked::Yes);
         }
     }
 }
@@ -526,7 +531,7 @@ int MismatchedPixels(PictureView& view, const RgbImage* picture)
 TEST(Picture, ShowsThePixelsAtNaturalSizeFromTheTopLeftClippedWithWhiteAround)
 {
     Screen screen;
-    auto& view = *screen.Window.QuestionPicture();
+    auto& view = *FindControl<PictureView>(screen.Window, Picture::Image1);
     EXPECT_EQ(view.geometry(), QRect(128, 80, 401, 457));
     EXPECT_EQ(MismatchedPixels(view, nullptr), 0);
     struct Case {
@@ -550,7 +555,7 @@ TEST(Picture, ShowsThePixelsAtNaturalSizeFromTheTopLeftClippedWithWhiteAround)
 TEST(Picture, KeepsThePictureWhenHiddenAndWhenGivenNothingUsable)
 {
     Screen screen;
-    auto& view = *screen.Window.QuestionPicture();
+    auto& view = *FindControl<PictureView>(screen.Window, Picture::Image1);
     auto picture = MakePicture(50, 60, 3);
     screen.Surface.SetLabelText(Label::Label2, "7");
     screen.Surface.SetLabelText(Label::Label4, "3");
@@ -592,7 +597,8 @@ TEST(Picture, KeepsItsPixelsAliveAfterTheDecoderLetsGo)
     std::weak_ptr<const RgbImage> watch = picture;
     screen.Surface.ShowPicture(Picture::Image1, std::move(picture));
     EXPECT_FALSE(watch.expired());
-    EXPECT_EQ(MismatchedPixels(*screen.Window.QuestionPicture(), &copy), 0);
+    EXPECT_EQ(
+        MismatchedPixels(*FindControl<PictureView>(screen.Window, Picture::Image1), &copy), 0);
     // Replaced, the old pixels are let go.
     screen.Surface.ShowPicture(Picture::Image1, MakePicture(3, 3, 0));
     EXPECT_TRUE(watch.expired());

@@ -68,10 +68,4 @@ std::string_view ButtonSetName(ButtonSet set)
     return Lookup(names, set);
 }
 
-std::string_view ButtonName(PressedButton button)
-{
-    static constexpr std::array<std::string_view, 4> names { "Yes", "No", "Ok", "Cancel" };
-    return Lookup(names, button);
-}
-
 } // namespace brzdomat

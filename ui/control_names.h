@@ -18,6 +18,5 @@ std::string_view ControlName(Timer);
 std::string_view ControlName(Window);
 std::string_view KindName(MessageKind);
 std::string_view ButtonSetName(ButtonSet);
-std::string_view ButtonName(PressedButton);
 
 } // namespace brzdomat

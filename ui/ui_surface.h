@@ -8,11 +8,12 @@
 // modal window) run a nested event loop until they close, and timer ticks are still delivered
 // inside it, so a handler that opened a box may find the world changed when the box returns.
 
+#include "bank/jpeg_decoder.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace brzdomat {
 
@@ -63,14 +64,6 @@ enum class MessageKind { Error, Information, Confirmation };
 enum class ButtonSet { Ok, YesNo };
 // Closing a box by its title bar gives Cancel, whatever buttons it has.
 enum class PressedButton { Yes, No, Ok, Cancel };
-
-// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
-// Shared so that the screen can hold the pixels without copying them.
-struct RgbImage {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint8_t> Pixels;
-};
 
 class UiSurface {
 public:

@@ -1,5 +1,6 @@
 #include "tests/testsupport/jpeg_maker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -164,7 +165,7 @@ std::vector<std::uint8_t> DrawPixels(const JpegRecipe& recipe)
                 CardPixel(x, y, recipe.Width, recipe.Height, rgb);
                 break;
             case Content::Flat:
-                rgb[0] = rgb[1] = rgb[2] = 128;
+                std::copy(recipe.FlatColour.begin(), recipe.FlatColour.end(), rgb);
                 break;
             }
             switch (recipe.Model) {
@@ -245,6 +246,40 @@ std::vector<std::uint8_t> MakeJpeg(const JpegRecipe& recipe)
     jpeg_destroy_compress(&info);
     std::free(buffer);
     return result;
+}
+
+JpegFacts InspectJpeg(std::span<const std::uint8_t> jpeg)
+{
+    JpegFacts facts;
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    errors.error_exit = ThrowError;
+    try {
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+        jpeg_read_header(&info, TRUE);
+        facts.Components = info.num_components;
+        facts.YCbCr = info.jpeg_color_space == JCS_YCbCr;
+        facts.Progressive = info.progressive_mode;
+        facts.Jfif = info.saw_JFIF_marker;
+        info.out_color_space = JCS_RGB;
+        jpeg_start_decompress(&info);
+        facts.Width = static_cast<int>(info.output_width);
+        facts.Height = static_cast<int>(info.output_height);
+        std::size_t stride = static_cast<std::size_t>(facts.Width) * 3;
+        facts.Pixels.resize(stride * static_cast<std::size_t>(facts.Height));
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = facts.Pixels.data() + info.output_scanline * stride;
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_decompress(&info);
+        facts.Ok = true;
+    } catch (const std::runtime_error&) {
+        facts.Ok = false;
+    }
+    jpeg_destroy_decompress(&info);
+    return facts;
 }
 
 int ScanCount(const JpegRecipe& recipe)
@@ -328,18 +363,29 @@ void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t>
         throw std::runtime_error("cannot write " + path.string());
 }
 
-TemporaryFolder::TemporaryFolder()
+std::filesystem::path MakeUniqueFolder(std::string_view prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "brzdomat-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary folder");
-    Folder = pattern;
+    // create_directory says whether it made the folder, so two processes never share one.
+    std::random_device entropy;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path folder = base / (std::string { prefix } + std::to_string(entropy()));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error))
+            return folder;
+    }
+    throw std::runtime_error("cannot make a temporary folder");
+}
+
+TemporaryFolder::TemporaryFolder()
+    : m_Path(MakeUniqueFolder("brzdomat-"))
+{
 }
 
 TemporaryFolder::~TemporaryFolder()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    std::filesystem::remove_all(m_Path, ignored);
 }
 
 } // namespace brzdomat::testing

@@ -1,13 +1,16 @@
 #pragma once
 
-// Makes JPEG files for tests and benchmarks with libjpeg's encoder, and spoils them in the ways
-// that damaged or hostile picture files are spoilt. Nothing here comes from a real picture set:
-// the pixels are drawn from a formula, so every run makes the same bytes.
+// Makes JPEG files for tests and benchmarks with libjpeg's encoder, spoils them in the ways that
+// damaged or hostile picture files are spoilt, and reads back what a file holds. Nothing here
+// comes from a real picture set: the pixels are drawn from a formula, so every run makes the
+// same bytes.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brzdomat::testing {
@@ -25,6 +28,8 @@ struct JpegRecipe {
     Coding Mode = Coding::Baseline;
     Content Drawing = Content::Photo;
     int Quality = 85;
+    // The one colour of a flat picture, red, green, blue.
+    std::array<std::uint8_t, 3> FlatColour { 128, 128, 128 };
     // Restart markers every this many MCUs; 0 for none.
     int RestartInterval = 0;
     // Above zero: a legal but extreme progression in which every AC coefficient of every
@@ -36,6 +41,20 @@ struct JpegRecipe {
 std::vector<std::uint8_t> DrawPixels(const JpegRecipe&);
 
 std::vector<std::uint8_t> MakeJpeg(const JpegRecipe&);
+
+// What libjpeg reads from a file: the facts of its header and its pixels decoded as RGB. Ok is
+// false for a file that libjpeg cannot decode.
+struct JpegFacts {
+    bool Ok = false;
+    int Width = 0;
+    int Height = 0;
+    int Components = 0;
+    bool YCbCr = false;
+    bool Progressive = false;
+    bool Jfif = false;
+    std::vector<std::uint8_t> Pixels;
+};
+JpegFacts InspectJpeg(std::span<const std::uint8_t>);
 
 // The number of scans a progressive file made from the recipe has.
 int ScanCount(const JpegRecipe&);
@@ -58,6 +77,9 @@ std::vector<std::uint8_t> TinyPng();
 
 void WriteBytes(const std::filesystem::path&, std::span<const std::uint8_t>);
 
+// A new empty folder below the system's temporary folder, named prefix + a random number.
+std::filesystem::path MakeUniqueFolder(std::string_view prefix);
+
 // A fresh empty folder below the system's temporary folder, removed with the object.
 class TemporaryFolder {
 public:
@@ -65,10 +87,10 @@ public:
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& Path() const { return Folder; }
+    const std::filesystem::path& Path() const { return m_Path; }
 
 private:
-    std::filesystem::path Folder;
+    std::filesystem::path m_Path;
 };
 
 } // namespace brzdomat::testing

@@ -120,9 +120,9 @@ void RecordingSurface::StopTimer(Timer timer)
 
 BoxReply RecordingSurface::NextReply(const BoxRecord& record)
 {
-    if (!Script.empty()) {
-        BoxReply reply = std::move(Script.front());
-        Script.pop_front();
+    if (!m_Script.empty()) {
+        BoxReply reply = std::move(m_Script.front());
+        m_Script.pop_front();
         return reply;
     }
     if (DefaultReplier)

@@ -64,7 +64,7 @@ public:
     int ScreenBitsPerPixel() const override { return ScreenBits; }
 
     // Script of replies, taken in order by the modal calls.
-    void Reply(BoxReply reply) { Script.push_back(std::move(reply)); }
+    void Reply(BoxReply reply) { m_Script.push_back(std::move(reply)); }
     void ReplyButton(PressedButton button, std::function<void()> whileOpen = {});
     void ReplyInput(std::optional<std::string> typed, std::function<void()> whileOpen = {});
     // Answers modal calls when the script is empty. Without it such a call is answered with OK
@@ -104,7 +104,7 @@ public:
 private:
     BoxReply NextReply(const BoxRecord&);
     void HoldOpen(const BoxReply&);
-    std::deque<BoxReply> Script;
+    std::deque<BoxReply> m_Script;
 };
 
 } // namespace brzdomat::testing

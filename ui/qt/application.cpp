@@ -7,12 +7,13 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
-#include <QTimer>
 
 namespace brzdomat {
 
+namespace {
+
 std::unique_ptr<QDialog> MakeProgramWindow(
-    brzdomat::Window window, QWidget* parent, UiSurface& surfaceForLinks)
+    Window window, QWidget* parent, UiSurface& surfaceForLinks)
 {
     switch (window) {
     case Window::TForm2:
@@ -29,88 +30,93 @@ std::unique_ptr<QDialog> MakeProgramWindow(
     return nullptr;
 }
 
+} // namespace
+
+// Message boxes, the input box and the menus keep the desktop's font; only the windows of the
+// layout use its 11-pixel fonts.
 Application::Application(std::string applicationTitle, WindowFactory factory)
-    : Main(std::make_unique<MainWindow>())
+    : m_Main(std::make_unique<MainWindow>())
 {
     if (!factory) {
-        factory = [this](brzdomat::Window window, QWidget* parent) {
-            return MakeProgramWindow(window, parent, *Screen);
+        factory = [this](Window window, QWidget* parent) {
+            return MakeProgramWindow(window, parent, *m_Surface);
         };
     }
-    Screen
-        = std::make_unique<QtSurface>(Main.get(), std::move(applicationTitle), std::move(factory));
-    Logic = std::make_unique<TestController>(*Screen);
+    m_Surface = std::make_unique<QtSurface>(
+        m_Main.get(), std::move(applicationTitle), std::move(factory));
+    m_Controller = std::make_unique<ExamController>(*m_Surface);
 
-    auto& logic = *Logic;
+    auto command
+        = [this](ExamController::Handler handler, Activation activation = Activation::First) {
+              return [this, handler, activation] { Run(handler, activation); };
+          };
     MainWindow::Commands commands;
-    commands.ChosenTest = [this, &logic](int test) {
+    commands.ChosenTest = [this](int test) {
         auto index = static_cast<std::size_t>(test - 1);
-        if (index < TestController::ChosenTestHandlers.size())
-            Dispatch([&logic, index] { (logic.*TestController::ChosenTestHandlers[index])(); });
+        if (index < ExamController::ChosenTestHandlers.size())
+            Run(ExamController::ChosenTestHandlers[index], Activation::First);
     };
-    commands.RandomWholeTest
-        = [this, &logic] { Dispatch([&logic] { logic.Nhodnceltest1Click(); }); };
-    commands.RandomSelection
-        = [this, &logic] { Dispatch([&logic] { logic.Nhodnvbrotzek251Click(); }); };
-    commands.FullyRandom
-        = [this, &logic] { Dispatch([&logic] { logic.plnnhodnvbrotzek1Click(); }); };
-    commands.EndTest = [this, &logic] { Dispatch([&logic] { logic.Ukonittest1Click(); }); };
-    commands.Confirm = [this, &logic] { Dispatch([&logic] { logic.Button1Click(); }); };
+    commands.RandomWholeTest = command(&ExamController::Nhodnceltest1Click);
+    commands.RandomSelection = command(&ExamController::Nhodnvbrotzek251Click);
+    commands.FullyRandom = command(&ExamController::plnnhodnvbrotzek1Click);
+    commands.EndTest = command(&ExamController::Ukonittest1Click);
+    commands.Confirm = command(&ExamController::Button1Click);
     // The clock's tick needs no activation first: it runs only during a test run.
-    commands.ClockTick = [this, &logic] { RunHandler(*Screen, [&logic] { logic.Timer1Timer(); }); };
-    commands.Close = [this, &logic] { RunHandler(*Screen, [&logic] { logic.Zavt1Click(); }); };
-    commands.ProgramInfo = [this, &logic] { Dispatch([&logic] { logic.Oprogramu1Click(); }); };
-    commands.About = [this, &logic] { Dispatch([&logic] { logic.About1Click(); }); };
+    commands.ClockTick = command(&ExamController::Timer1Timer, Activation::NotNeeded);
+    commands.Close = command(&ExamController::Zavt1Click, Activation::NotNeeded);
+    commands.ProgramInfo = command(&ExamController::Oprogramu1Click);
+    commands.About = command(&ExamController::About1Click);
     // The splash window opens from the event loop, not from inside the activation or the click
     // that reported it.
     commands.Activated = [this] {
         QMetaObject::invokeMethod(
-            Main.get(), [this] { Activate(); }, Qt::QueuedConnection);
+            m_Main.get(), [this] { Activate(); }, Qt::QueuedConnection);
     };
     commands.Closing = [this] {
         // Closing ends the program at once, also in the middle of a test run: no further tick
         // may come, and every event loop, nested ones included, is left.
-        Main->Clock()->stop();
+        m_Surface->StopTimer(Timer::Timer1);
         QCoreApplication::exit(0);
     };
-    Main->SetCommands(std::move(commands));
+    m_Main->SetCommands(std::move(commands));
 
-    RunHandler(*Screen, [&logic] { logic.FormCreate(); });
+    Run(&ExamController::FormCreate, Activation::NotNeeded);
 }
 
 void Application::Show()
 {
-    Main->CentreOnScreen();
-    Main->show();
+    m_Main->CentreOnScreen();
+    m_Main->show();
     // Without a window manager nobody else gives the new window the focus.
-    Main->activateWindow();
+    m_Main->activateWindow();
     // The icon is decoded and handed to the window system once the window is on screen, so the
     // first paint does not wait for it.
     QMetaObject::invokeMethod(
-        Main.get(),
+        m_Main.get(),
         [this] {
             QIcon icon(QStringLiteral(":/icons/brzdomat.png"));
             if (!icon.isNull())
-                Main->setWindowIcon(icon);
+                m_Main->setWindowIcon(icon);
         },
         Qt::QueuedConnection);
 }
 
 void Application::Activate()
 {
-    if (Activating || Logic->ActivatedOnce())
+    if (m_Activating || m_Controller->ActivatedOnce())
         return;
-    Activating = true;
-    RunHandler(*Screen, [this] { Logic->FormActivate(); });
-    Activating = false;
+    m_Activating = true;
+    Run(&ExamController::FormActivate, Activation::NotNeeded);
+    m_Activating = false;
 }
 
-template <typename Handler> void Application::Dispatch(Handler&& handler)
+void Application::Run(ExamController::Handler handler, Activation activation)
 {
     // A command before the first activation was reported (some window managers never report
     // one) first does the activation's work, so the start directory is known.
-    Activate();
-    RunHandler(*Screen, std::forward<Handler>(handler));
+    if (activation == Activation::First)
+        Activate();
+    RunHandler(*m_Surface, [this, handler] { (m_Controller.get()->*handler)(); });
 }
 
 } // namespace brzdomat

@@ -4,7 +4,7 @@
 // every command of the window reaches the logic through the default error path and nothing
 // thrown ever crosses Qt's event loop.
 
-#include "testrun/test_controller.h"
+#include "testrun/exam_controller.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_surface.h"
 
@@ -25,22 +25,21 @@ public:
     // the start directory.
     void Show();
 
-    MainWindow& Window() { return *Main; }
-    QtSurface& Surface() { return *Screen; }
-    TestController& Controller() { return *Logic; }
+    MainWindow& Main() { return *m_Main; }
+    QtSurface& Surface() { return *m_Surface; }
+    ExamController& Controller() { return *m_Controller; }
 
 private:
+    // Whether a command first does the first activation's work, should it still be due.
+    enum class Activation { First, NotNeeded };
+
     void Activate();
-    template <typename Handler> void Dispatch(Handler&& handler);
+    void Run(ExamController::Handler, Activation);
 
-    std::unique_ptr<MainWindow> Main;
-    std::unique_ptr<QtSurface> Screen;
-    std::unique_ptr<TestController> Logic;
-    bool Activating = false;
+    std::unique_ptr<MainWindow> m_Main;
+    std::unique_ptr<QtSurface> m_Surface;
+    std::unique_ptr<ExamController> m_Controller;
+    bool m_Activating = false;
 };
-
-// The secondary windows of the program, for the surface.
-std::unique_ptr<QDialog> MakeProgramWindow(
-    brzdomat::Window, QWidget* parent, UiSurface& surfaceForLinks);
 
 } // namespace brzdomat

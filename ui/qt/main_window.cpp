@@ -1,7 +1,9 @@
 #include "ui/qt/main_window.h"
 
-#include "ui/control_names.h"
+#include "bank/jpeg_decoder.h"
+#include "bank/question_ref.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
 
 #include <QAccessible>
@@ -12,13 +14,11 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -26,6 +26,8 @@
 #include <QStylePainter>
 #include <QTimer>
 
+#include <array>
+#include <chrono>
 #include <optional>
 
 namespace brzdomat {
@@ -76,24 +78,9 @@ const LabelPlace LabelPlaces[] = {
     { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole " },
 };
 
-constexpr std::array<Label, 6> StatusLabelOrder { Label::Label2, Label::Label4, Label::Label6,
-    Label::Label8, Label::Label10, Label::Label17 };
-
 constexpr int CheckBoxSize = 17;
 constexpr int RowTops[] = { 118, 134, 150, 166 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
-
-QString Name(std::string_view name)
-{
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-void SetInk(QWidget* widget, Colour colour)
-{
-    auto palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(colour.Red, colour.Green, colour.Blue));
-    widget->setPalette(palette);
-}
 
 // A status value read out together with its caption and unit ("Test č. 7", "Čas: 12 minut"),
 // while the screen shows them as separate labels.
@@ -103,25 +90,25 @@ public:
 
     void SetCaption(QLabel* caption, QLabel* unit)
     {
-        Caption = caption;
-        Unit = unit;
+        m_Caption = caption;
+        m_Unit = unit;
         caption->setBuddy(this);
     }
 
     QString SpokenText() const
     {
-        QString spoken = Caption ? Caption->text() : QString();
+        QString spoken = m_Caption ? m_Caption->text() : QString();
         if (text().isEmpty())
             return spoken;
         spoken += u' ' + text();
-        if (Unit)
-            spoken += u' ' + Unit->text();
+        if (m_Unit)
+            spoken += u' ' + m_Unit->text();
         return spoken;
     }
 
 private:
-    QLabel* Caption = nullptr;
-    QLabel* Unit = nullptr;
+    QLabel* m_Caption = nullptr;
+    QLabel* m_Unit = nullptr;
 };
 
 class AccessibleValue : public QAccessibleWidget {
@@ -224,22 +211,22 @@ MainWindow::MainWindow()
 
 void MainWindow::BuildControls()
 {
-    Client = new QWidget(this);
-    Client->setObjectName(QStringLiteral("ClientArea"));
-    Client->setFixedSize(ClientWidth, ClientHeight);
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(ClientWidth, ClientHeight);
     // The layout fixes the pixel sizes of the window's own controls; the menus, whose metrics it
     // leaves open, keep the desktop's font.
-    Client->setFont(LayoutFont(WindowFontPixels));
-    auto palette = Client->palette();
+    client->setFont(LayoutFont(WindowFontPixels));
+    auto palette = client->palette();
     palette.setColor(QPalette::Window, Qt::white);
-    Client->setPalette(palette);
-    Client->setAutoFillBackground(true);
-    setCentralWidget(Client);
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
 
     for (const auto& place : LabelPlaces) {
         // The text is set once the label is whole: setting it makes the label's accessible
         // interface, which must be the one of its own class.
-        auto* label = place.Caption ? new ValueLabel(Client) : new QLabel(Client);
+        auto* label = place.Caption ? new ValueLabel(client) : new QLabel(client);
         label->setText(QString::fromUtf8(place.Text));
         label->setObjectName(QString::fromLatin1(place.Name));
         label->setFont(LayoutFont(place.Pixels, place.Boldness));
@@ -248,23 +235,20 @@ void MainWindow::BuildControls()
         label->setIndent(0);
         KeepDesignBaseline(label);
         if (place.Ink)
-            SetInk(label, *place.Ink);
+            SetTextColour(label, *place.Ink);
         label->move(place.Left, place.Top);
         label->adjustSize();
     }
     for (const auto& place : LabelPlaces) {
         if (!place.Caption)
             continue;
-        auto* value = static_cast<ValueLabel*>(Client->findChild<QLabel*>(Name(place.Name)));
-        value->SetCaption(Client->findChild<QLabel*>(Name(place.Caption)),
-            place.Unit ? Client->findChild<QLabel*>(Name(place.Unit)) : nullptr);
+        auto* value = static_cast<ValueLabel*>(client->findChild<QLabel*>(place.Name));
+        value->SetCaption(client->findChild<QLabel*>(place.Caption),
+            place.Unit ? client->findChild<QLabel*>(place.Unit) : nullptr);
     }
-    for (std::size_t index = 0; index < StatusLabelOrder.size(); ++index)
-        StatusLabels[index]
-            = Client->findChild<QLabel*>(Name(ControlName(StatusLabelOrder[index])));
 
     // The separator under the status strip: a raised bevel one pixel wide on the button face.
-    auto* panel = new QFrame(Client);
+    auto* panel = new QFrame(client);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(8, 56, 769, 9);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -275,42 +259,43 @@ void MainWindow::BuildControls()
 
     // Columns "správně" (left, CheckBox1..4, only the program ticks them) and "výběr" (right,
     // CheckBox5..8, the user's answer); rows A to D.
+    std::array<QCheckBox*, 8> answerBoxes {};
     for (int index = 0; index < 8; ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        auto* box = correctColumn ? new CorrectAnswerBox(Client) : new QCheckBox(Client);
+        auto* box = correctColumn ? new CorrectAnswerBox(client) : new QCheckBox(client);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
             QString::fromUtf8(correctColumn ? "správně " : "výběr ") + RowLetters[row]);
         box->setEnabled(!correctColumn);
-        AnswerBoxes[static_cast<std::size_t>(index)] = box;
+        answerBoxes[static_cast<std::size_t>(index)] = box;
     }
 
-    Button1 = new QPushButton(QStringLiteral("Potvrď"), Client);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 192, 105, 25);
-    Button1->setEnabled(false);
-    Button1->setAutoDefault(false);
-    Button1->installEventFilter(this);
-    connect(Button1, &QPushButton::clicked, this, [this] { Run(Handlers.Confirm); });
+    auto* button1 = new QPushButton(QStringLiteral("Potvrď"), client);
+    button1->setObjectName(QStringLiteral("Button1"));
+    button1->setGeometry(8, 192, 105, 25);
+    button1->setEnabled(false);
+    button1->setAutoDefault(false);
+    button1->installEventFilter(this);
+    connect(button1, &QPushButton::clicked, this, [this] { Run(m_Commands.Confirm); });
 
-    Image1 = new PictureView(Client);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(128, 80, 401, 457);
-    Image1->setAccessibleName(QString::fromUtf8("obrázek otázky"));
+    auto* image1 = new PictureView(client);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setGeometry(128, 80, VisibleWidth, VisibleHeight);
+    image1->setAccessibleName(QString::fromUtf8("obrázek otázky"));
 
     auto* panelFocus = static_cast<QWidget*>(panel);
-    QWidget::setTabOrder(panelFocus, AnswerBoxes[0]);
-    for (std::size_t index = 1; index < AnswerBoxes.size(); ++index)
-        QWidget::setTabOrder(AnswerBoxes[index - 1], AnswerBoxes[index]);
-    QWidget::setTabOrder(AnswerBoxes.back(), Button1);
+    QWidget::setTabOrder(panelFocus, answerBoxes[0]);
+    for (std::size_t index = 1; index < answerBoxes.size(); ++index)
+        QWidget::setTabOrder(answerBoxes[index - 1], answerBoxes[index]);
+    QWidget::setTabOrder(answerBoxes.back(), button1);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(60000);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, [this] { Run(Handlers.ClockTick); });
+    auto* timer1 = new QTimer(this);
+    timer1->setObjectName(QStringLiteral("Timer1"));
+    timer1->setInterval(std::chrono::minutes(1));
+    timer1->setTimerType(Qt::PreciseTimer);
+    connect(timer1, &QTimer::timeout, this, [this] { Run(m_Commands.ClockTick); });
 }
 
 void MainWindow::BuildMenu()
@@ -326,7 +311,7 @@ void MainWindow::BuildMenu()
                        std::function<void()> Commands::*handler) {
         auto* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(objectName));
-        connect(action, &QAction::triggered, this, [this, handler] { Run(Handlers.*handler); });
+        connect(action, &QAction::triggered, this, [this, handler] { Run(m_Commands.*handler); });
         return action;
     };
 
@@ -335,25 +320,18 @@ void MainWindow::BuildMenu()
 
     auto* tests = name(bar->addMenu(QStringLiteral("&Testy")), "esty1");
     auto* chosen = name(tests->addMenu(QStringLiteral("&Vybrat si test")), "Vybratsitest1");
-    for (int test = 1; test <= ChosenTestCount; ++test) {
+    for (int test = 1; test <= TestCount; ++test) {
         auto* action = chosen->addAction(QString::number(test));
         action->setObjectName(QStringLiteral("N") + QString::number(test) + QStringLiteral("1"));
         connect(action, &QAction::triggered, this, [this, test] {
-            if (Handlers.ChosenTest)
-                Handlers.ChosenTest(test);
+            if (m_Commands.ChosenTest)
+                m_Commands.ChosenTest(test);
         });
-        ChosenTests[static_cast<std::size_t>(test - 1)] = action;
     }
-    MenuActions[static_cast<std::size_t>(MenuItem::Vybratsitest1)] = chosen->menuAction();
-    MenuActions[static_cast<std::size_t>(MenuItem::Nhodnceltest1)]
-        = command(tests, "Náhodný &celý test", "Nhodnceltest1", &Commands::RandomWholeTest);
-    MenuActions[static_cast<std::size_t>(MenuItem::Nhodnvbrotzek251)] = command(
-        tests, "Náhodný výběr &otázek (25)", "Nhodnvbrotzek251", &Commands::RandomSelection);
-    MenuActions[static_cast<std::size_t>(MenuItem::plnnhodnvbrotzek1)] = command(
-        tests, "Úp&lně náhodný výběr otázek", "plnnhodnvbrotzek1", &Commands::FullyRandom);
-    auto* endTest = command(tests, "&Ukončit testování", "Ukonittest1", &Commands::EndTest);
-    endTest->setEnabled(false);
-    MenuActions[static_cast<std::size_t>(MenuItem::Ukonittest1)] = endTest;
+    command(tests, "Náhodný &celý test", "Nhodnceltest1", &Commands::RandomWholeTest);
+    command(tests, "Náhodný výběr &otázek (25)", "Nhodnvbrotzek251", &Commands::RandomSelection);
+    command(tests, "Úp&lně náhodný výběr otázek", "plnnhodnvbrotzek1", &Commands::FullyRandom);
+    command(tests, "&Ukončit testování", "Ukonittest1", &Commands::EndTest)->setEnabled(false);
 
     auto* help = name(bar->addMenu(QString::fromUtf8("&Nápověda")), "Npovda1");
     command(help, "&O programu", "Oprogramu1", &Commands::ProgramInfo);
@@ -361,7 +339,7 @@ void MainWindow::BuildMenu()
     // "&About .." is a command on the menu bar itself, with no submenu.
     auto* about = bar->addAction(QStringLiteral("&About .."));
     about->setObjectName(QStringLiteral("About1"));
-    connect(about, &QAction::triggered, this, [this] { Run(Handlers.About); });
+    connect(about, &QAction::triggered, this, [this] { Run(m_Commands.About); });
 
     // F10 opens the menu bar, as on the program's original platform.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -372,42 +350,19 @@ void MainWindow::BuildMenu()
 
     // A click into the menu bar counts as a click into the window for the first activation.
     bar->installEventFilter(this);
-    Client->installEventFilter(this);
-}
-
-QLabel* MainWindow::StatusLabel(Label label) const
-{
-    return StatusLabels[static_cast<std::size_t>(label)];
-}
-
-QCheckBox* MainWindow::AnswerBox(CheckBox box) const
-{
-    return AnswerBoxes[static_cast<std::size_t>(box)];
-}
-
-QAction* MainWindow::MenuAction(MenuItem item) const
-{
-    return MenuActions[static_cast<std::size_t>(item)];
-}
-
-QAction* MainWindow::ChosenTestAction(int test) const
-{
-    if (test < 1 || test > ChosenTestCount)
-        return nullptr;
-    return ChosenTests[static_cast<std::size_t>(test - 1)];
+    centralWidget()->installEventFilter(this);
 }
 
 void MainWindow::CentreOnScreen()
 {
-    auto* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
     adjustSize();
-    // The frame's size is known once the native window exists; a window's position is its
-    // frame's.
+    // Made now, the native window has a frame whose size the platform may already tell; the
+    // position of a window is its frame's.
     winId();
-    auto frame = frameGeometry();
-    move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    if (auto* screen = ScreenOf(*this)) {
+        auto frame = frameGeometry();
+        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
 }
 
 void MainWindow::Run(const std::function<void()>& command) const
@@ -419,7 +374,7 @@ void MainWindow::Run(const std::function<void()>& command) const
 bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        Run(Handlers.Activated);
+        Run(m_Commands.Activated);
     if (event->type() == QEvent::Show)
         FixWindowHints(this);
     return QMainWindow::event(event);
@@ -430,25 +385,26 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     // Enter on the focused "Potvrď" presses it, as the space bar does; the window still has no
     // default button, so Enter elsewhere does nothing. A held key does not answer question after
     // question.
-    if (watched == Button1 && event->type() == QEvent::KeyPress) {
+    auto* button1 = qobject_cast<QPushButton*>(watched);
+    if (button1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             if (!key->isAutoRepeat())
-                Button1->click();
+                button1->click();
             return true;
         }
     }
     // Some window managers never report the activation; the first click into the window then
     // stands in for it.
     if (event->type() == QEvent::MouseButtonPress)
-        Run(Handlers.Activated);
+        Run(m_Commands.Activated);
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    Run(Handlers.Closing);
+    Run(m_Commands.Closing);
     event->accept();
 }
 

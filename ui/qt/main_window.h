@@ -5,25 +5,14 @@
 // logic reaches its controls through QtSurface by their objectNames, and the menu's and the
 // button's commands go out through the callbacks the application sets.
 
-#include "ui/ui_surface.h"
-
 #include <QFont>
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 
-class QAction;
-class QCheckBox;
-class QFrame;
 class QLabel;
-class QMenu;
-class QPushButton;
-class QTimer;
 
 namespace brzdomat {
-
-class PictureView;
 
 // The font of every control without one of its own, and the others by character height in
 // pixels. "MS Sans Serif" is a Windows bitmap font; the families after it are close sans-serif
@@ -39,7 +28,6 @@ inline constexpr int WindowFontPixels = 11;
 
 inline constexpr int ClientWidth = 792;
 inline constexpr int ClientHeight = 544;
-inline constexpr int ChosenTestCount = 32;
 
 class MainWindow : public QMainWindow {
 public:
@@ -62,18 +50,9 @@ public:
         // The window is closing; the program ends.
         std::function<void()> Closing;
     };
-    void SetCommands(Commands commands) { Handlers = std::move(commands); }
+    void SetCommands(Commands commands) { m_Commands = std::move(commands); }
 
-    QLabel* StatusLabel(Label) const;
-    QCheckBox* AnswerBox(CheckBox) const;
-    QAction* MenuAction(MenuItem) const;
-    QAction* ChosenTestAction(int test) const;
-    QPushButton* ConfirmButton() const { return Button1; }
-    PictureView* QuestionPicture() const { return Image1; }
-    QTimer* Clock() const { return Timer1; }
-    QWidget* ClientArea() const { return Client; }
-
-    // Places the window in the middle of its screen; called before it is first shown.
+    // Places the window's frame in the middle of its screen; called before it is first shown.
     void CentreOnScreen();
 
 protected:
@@ -86,15 +65,7 @@ private:
     void BuildMenu();
     void Run(const std::function<void()>& command) const;
 
-    Commands Handlers;
-    QWidget* Client = nullptr;
-    std::array<QLabel*, 6> StatusLabels {};
-    std::array<QCheckBox*, 8> AnswerBoxes {};
-    std::array<QAction*, 5> MenuActions {};
-    std::array<QAction*, ChosenTestCount> ChosenTests {};
-    QPushButton* Button1 = nullptr;
-    PictureView* Image1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    Commands m_Commands;
 };
 
 } // namespace brzdomat

@@ -1,10 +1,11 @@
 #include "ui/qt/message_dialogs.h"
 
+#include "ui/control_names.h"
+#include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,31 +31,6 @@ constexpr std::array ButtonOrder { PressedButton::Yes, PressedButton::No, Presse
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 23;
 
-Qt::WindowFlags BoxFlags()
-{
-    // A title with only the system menu and its close button; no help, minimise or maximise.
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-}
-
-QScreen* ScreenOf(const QWidget* widget)
-{
-    if (auto* screen = widget->screen())
-        return screen;
-    return QGuiApplication::primaryScreen();
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    auto* screen = ScreenOf(window);
-    if (!screen)
-        return;
-    auto area = screen->availableGeometry();
-    auto frame = window->frameGeometry();
-    window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
-        + (window->pos() - frame.topLeft()));
-}
-
 QPushButton* MakeButton(QWidget* parent, const QString& caption)
 {
     auto* button = new QPushButton(caption, parent);
@@ -65,6 +41,21 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption)
 std::size_t Index(PressedButton button)
 {
     return static_cast<std::size_t>(button);
+}
+
+QString ButtonCaption(PressedButton button)
+{
+    switch (button) {
+    case PressedButton::Yes:
+        return QStringLiteral("&Yes");
+    case PressedButton::No:
+        return QStringLiteral("&No");
+    case PressedButton::Ok:
+        return QStringLiteral("OK");
+    case PressedButton::Cancel:
+        return QStringLiteral("Cancel");
+    }
+    return {};
 }
 
 // A screen reader announces an alert with its text as soon as the box opens.
@@ -144,37 +135,9 @@ protected:
 
 } // namespace
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString ButtonCaption(PressedButton button)
-{
-    switch (button) {
-    case PressedButton::Yes:
-        return QStringLiteral("&Yes");
-    case PressedButton::No:
-        return QStringLiteral("&No");
-    case PressedButton::Ok:
-        return QStringLiteral("OK");
-    case PressedButton::Cancel:
-        return QStringLiteral("Cancel");
-    }
-    return {};
-}
-
 QString KindCaption(MessageKind kind)
 {
-    switch (kind) {
-    case MessageKind::Error:
-        return QStringLiteral("Error");
-    case MessageKind::Information:
-        return QStringLiteral("Information");
-    case MessageKind::Confirmation:
-        return QStringLiteral("Confirm");
-    }
-    return {};
+    return FromUtf8(KindName(kind));
 }
 
 MessageIcon KindIcon(MessageKind kind)
@@ -192,8 +155,8 @@ MessageIcon KindIcon(MessageKind kind)
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIcon icon,
     const QString& text, ButtonSet buttons)
-    : QDialog(parent, BoxFlags())
-    , Kind(icon)
+    : QDialog(parent, DialogFlags())
+    , m_Icon(icon)
 {
     static const bool accessible = (QAccessible::installFactory(&MessageBoxAccessible), true);
     (void)accessible;
@@ -216,17 +179,17 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
     // The text wraps at half the screen's width. Its label gets the exact size the wrapped text
     // needs, so a short message makes a small box.
     auto* messageText = new MessageText(text, this);
-    Text = messageText;
-    Text->setObjectName(QStringLiteral("Text"));
-    auto* screen = ScreenOf(this);
+    m_TextLabel = messageText;
+    m_TextLabel->setObjectName(QStringLiteral("Text"));
+    auto* screen = ScreenOf(*this);
     int wrapWidth = screen ? screen->geometry().width() / 2 : 640;
     auto needed = messageText->Needed(wrapWidth);
-    Text->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
+    m_TextLabel->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
 
     auto* textRow = new QHBoxLayout;
     textRow->setSpacing(12);
     textRow->addWidget(iconLabel, 0, Qt::AlignTop);
-    textRow->addWidget(Text, 1, Qt::AlignVCenter);
+    textRow->addWidget(m_TextLabel, 1, Qt::AlignVCenter);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(6);
@@ -241,17 +204,17 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
         button->setObjectName(QStringLiteral("Button") + ButtonCaption(kind).remove(u'&'));
         connect(button, &QPushButton::clicked, this, [this, kind] { Finish(kind); });
         buttonRow->addWidget(button);
-        Buttons[Index(kind)] = button;
+        m_Buttons[Index(kind)] = button;
     }
     buttonRow->addStretch(1);
 
     // Enter presses OK if there is one, else Yes; Escape presses Cancel, else No, else OK.
-    Default = hasOk ? PressedButton::Ok : PressedButton::Yes;
-    Escape = Buttons[Index(PressedButton::Cancel)] ? PressedButton::Cancel
-        : Buttons[Index(PressedButton::No)]        ? PressedButton::No
-                                                   : PressedButton::Ok;
-    Buttons[Index(Default)]->setDefault(true);
-    Buttons[Index(Default)]->setFocus();
+    m_DefaultButton = hasOk ? PressedButton::Ok : PressedButton::Yes;
+    m_EscapeButton = m_Buttons[Index(PressedButton::Cancel)] ? PressedButton::Cancel
+        : m_Buttons[Index(PressedButton::No)]                ? PressedButton::No
+                                                             : PressedButton::Ok;
+    m_Buttons[Index(m_DefaultButton)]->setDefault(true);
+    m_Buttons[Index(m_DefaultButton)]->setFocus();
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -263,12 +226,12 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
 
 QPushButton* MessageDialog::Button(PressedButton kind) const
 {
-    return Buttons[Index(kind)];
+    return m_Buttons[Index(kind)];
 }
 
 void MessageDialog::Finish(PressedButton kind)
 {
-    PressedResult = kind;
+    m_Pressed = kind;
     done(static_cast<int>(kind) + 1);
 }
 
@@ -280,14 +243,14 @@ void MessageDialog::reject()
 void MessageDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        Finish(Escape);
+        Finish(m_EscapeButton);
         return;
     }
     // The accelerator letter alone presses its button, as in the system's own boxes; with Alt it
     // is the usual shortcut.
     if ((event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
         for (auto kind : ButtonOrder) {
-            auto* button = Buttons[Index(kind)];
+            auto* button = m_Buttons[Index(kind)];
             if (!button)
                 continue;
             auto accelerator = QKeySequence::mnemonic(button->text());
@@ -304,13 +267,13 @@ void MessageDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FixWindowHints(this);
-    CentreOnScreen(this);
+    CentreFrameOnScreen(*this);
 }
 
 InputDialog::InputDialog(
     QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText)
-    : QDialog(parent, BoxFlags())
-    , DefaultText(defaultText)
+    : QDialog(parent, DialogFlags())
+    , m_DefaultText(defaultText)
 {
     setObjectName(QStringLiteral("InputBox"));
     setWindowTitle(caption);
@@ -320,49 +283,49 @@ InputDialog::InputDialog(
     promptLabel->setObjectName(QStringLiteral("Prompt"));
     promptLabel->setTextFormat(Qt::PlainText);
 
-    Field = new QLineEdit(this);
-    Field->setObjectName(QStringLiteral("Edit"));
-    Field->setMaxLength(InputBoxMaximumLength);
-    Field->setText(defaultText);
-    Field->selectAll();
-    Field->setMinimumWidth(240);
-    promptLabel->setBuddy(Field);
+    m_Edit = new QLineEdit(this);
+    m_Edit->setObjectName(QStringLiteral("Edit"));
+    m_Edit->setMaxLength(InputBoxMaximumLength);
+    m_Edit->setText(defaultText);
+    m_Edit->selectAll();
+    m_Edit->setMinimumWidth(240);
+    promptLabel->setBuddy(m_Edit);
 
-    Ok = MakeButton(this, ButtonCaption(PressedButton::Ok));
-    Ok->setObjectName(QStringLiteral("ButtonOK"));
-    Ok->setDefault(true);
-    Cancel = MakeButton(this, ButtonCaption(PressedButton::Cancel));
-    Cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_OkButton = MakeButton(this, ButtonCaption(PressedButton::Ok));
+    m_OkButton->setObjectName(QStringLiteral("ButtonOK"));
+    m_OkButton->setDefault(true);
+    m_CancelButton = MakeButton(this, ButtonCaption(PressedButton::Cancel));
+    m_CancelButton->setObjectName(QStringLiteral("ButtonCancel"));
+    connect(m_OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(6);
     buttonRow->addStretch(1);
-    buttonRow->addWidget(Ok);
-    buttonRow->addWidget(Cancel);
+    buttonRow->addWidget(m_OkButton);
+    buttonRow->addWidget(m_CancelButton);
     buttonRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addWidget(promptLabel);
-    layout->addWidget(Field);
+    layout->addWidget(m_Edit);
     layout->addSpacing(8);
     layout->addLayout(buttonRow);
-    Field->setFocus();
+    m_Edit->setFocus();
 }
 
 QString InputDialog::Reply() const
 {
-    return result() == Accepted ? Field->text() : DefaultText;
+    return result() == Accepted ? m_Edit->text() : m_DefaultText;
 }
 
 void InputDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FixWindowHints(this);
-    CentreOnScreen(this);
+    CentreFrameOnScreen(*this);
 }
 
 PressedButton RunMessageBox(QWidget* parent, const QString& caption, MessageIcon icon,

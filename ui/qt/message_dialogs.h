@@ -29,13 +29,13 @@ public:
         ButtonSet buttons);
 
     // The button the box was closed with; Cancel until one was pressed.
-    PressedButton Pressed() const { return PressedResult; }
+    PressedButton Pressed() const { return m_Pressed; }
     // Null for a button the box does not have.
     QPushButton* Button(PressedButton) const;
-    QLabel* TextLabel() const { return Text; }
-    MessageIcon Icon() const { return Kind; }
-    PressedButton DefaultButton() const { return Default; }
-    PressedButton EscapeButton() const { return Escape; }
+    QLabel* TextLabel() const { return m_TextLabel; }
+    MessageIcon Icon() const { return m_Icon; }
+    PressedButton DefaultButton() const { return m_DefaultButton; }
+    PressedButton EscapeButton() const { return m_EscapeButton; }
 
     // The title-bar close (and anything else that rejects the dialog) gives Cancel.
     void reject() override;
@@ -47,12 +47,12 @@ protected:
 private:
     void Finish(PressedButton);
 
-    std::array<QPushButton*, 4> Buttons {};
-    QLabel* Text = nullptr;
-    MessageIcon Kind = MessageIcon::Stop;
-    PressedButton Default = PressedButton::Ok;
-    PressedButton Escape = PressedButton::Ok;
-    PressedButton PressedResult = PressedButton::Cancel;
+    std::array<QPushButton*, 4> m_Buttons {};
+    QLabel* m_TextLabel = nullptr;
+    MessageIcon m_Icon = MessageIcon::Stop;
+    PressedButton m_DefaultButton = PressedButton::Ok;
+    PressedButton m_EscapeButton = PressedButton::Ok;
+    PressedButton m_Pressed = PressedButton::Cancel;
 };
 
 class InputDialog : public QDialog {
@@ -62,24 +62,23 @@ public:
 
     // The edited text after OK, the default text after Cancel, Escape or the title-bar close.
     QString Reply() const;
-    QLineEdit* Edit() const { return Field; }
-    QPushButton* OkButton() const { return Ok; }
-    QPushButton* CancelButton() const { return Cancel; }
+    QLineEdit* Edit() const { return m_Edit; }
+    QPushButton* OkButton() const { return m_OkButton; }
+    QPushButton* CancelButton() const { return m_CancelButton; }
 
 protected:
     void showEvent(QShowEvent*) override;
 
 private:
-    QLineEdit* Field = nullptr;
-    QPushButton* Ok = nullptr;
-    QPushButton* Cancel = nullptr;
-    QString DefaultText;
+    QLineEdit* m_Edit = nullptr;
+    QPushButton* m_OkButton = nullptr;
+    QPushButton* m_CancelButton = nullptr;
+    QString m_DefaultText;
 };
 
 // The longest text the input box accepts.
 inline constexpr int InputBoxMaximumLength = 255;
 
-QString ButtonCaption(PressedButton);
 QString KindCaption(MessageKind);
 MessageIcon KindIcon(MessageKind);
 
@@ -88,8 +87,5 @@ PressedButton RunMessageBox(
     QWidget* parent, const QString& caption, MessageIcon, const QString& text, ButtonSet);
 std::string RunInputBox(QWidget* parent, std::string_view caption, std::string_view prompt,
     std::string_view defaultText);
-
-// Text as the widgets take it; the logic's texts are UTF-8.
-QString FromUtf8(std::string_view text);
 
 } // namespace brzdomat

@@ -52,8 +52,8 @@ void PictureView::SetPicture(std::shared_ptr<const RgbImage> picture)
     auto converted = borrowed.convertToFormat(QImage::Format_RGB32);
     if (converted.isNull())
         return; // Out of memory: the previous picture stays.
-    Image = std::move(converted);
-    Pixels = std::move(picture);
+    m_Image = std::move(converted);
+    m_Picture = std::move(picture);
     update();
 }
 
@@ -61,13 +61,13 @@ void PictureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     auto area = event->rect();
-    auto covered = area.intersected(Image.rect());
+    auto covered = area.intersected(m_Image.rect());
     // White only where the picture does not reach, so a repaint touches each pixel once.
     painter.setClipRegion(QRegion(area).subtracted(covered));
     painter.fillRect(area, Qt::white);
     painter.setClipping(false);
     if (!covered.isEmpty())
-        painter.drawImage(covered.topLeft(), Image, covered);
+        painter.drawImage(covered.topLeft(), m_Image, covered);
 }
 
 } // namespace brzdomat

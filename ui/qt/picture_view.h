@@ -20,14 +20,14 @@ public:
     // Replaces the picture. Pixels that do not match their stated size are refused and the
     // previous picture stays, as after any failed load.
     void SetPicture(std::shared_ptr<const RgbImage>);
-    const std::shared_ptr<const RgbImage>& Picture() const { return Pixels; }
+    const std::shared_ptr<const RgbImage>& Picture() const { return m_Picture; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    std::shared_ptr<const RgbImage> Pixels;
-    QImage Image;
+    std::shared_ptr<const RgbImage> m_Picture;
+    QImage m_Image;
 };
 
 } // namespace brzdomat

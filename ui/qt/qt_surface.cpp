@@ -1,8 +1,8 @@
 #include "ui/qt/qt_surface.h"
 
-#include "ui/control_names.h"
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/widget_helpers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,21 +15,9 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <stdexcept>
-
 namespace brzdomat {
 
 namespace {
-
-template <typename Widget, typename Enum> Widget* Find(QWidget* window, Enum control)
-{
-    auto name = ControlName(control);
-    auto* found = window->findChild<Widget*>(
-        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    if (!found)
-        throw std::logic_error("The main window has no control " + std::string { name });
-    return found;
-}
 
 template <typename Enum> std::size_t Index(Enum value)
 {
@@ -39,133 +27,130 @@ template <typename Enum> std::size_t Index(Enum value)
 } // namespace
 
 QtSurface::QtSurface(QWidget* mainWindow, std::string applicationTitle, WindowFactory factory)
-    : Main(mainWindow)
-    , Title(std::move(applicationTitle))
-    , MakeWindow(std::move(factory))
+    : m_Main(mainWindow)
+    , m_ApplicationTitle(std::move(applicationTitle))
+    , m_MakeWindow(std::move(factory))
 {
     for (auto label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label10,
              Label::Label17 }) {
-        Labels[Index(label)] = Find<QLabel>(Main, label);
-        Written[Index(label)] = Labels[Index(label)]->text().toStdString();
+        m_Labels[Index(label)] = FindControl<QLabel>(*m_Main, label);
+        m_Written[Index(label)] = m_Labels[Index(label)]->text().toStdString();
     }
-    for (std::size_t index = 0; index < Boxes.size(); ++index)
-        Boxes[index] = Find<QCheckBox>(Main, static_cast<CheckBox>(index));
-    for (std::size_t index = 0; index < MenuItems.size(); ++index)
-        MenuItems[index] = Find<QAction>(Main, static_cast<MenuItem>(index));
-    Button1 = Find<QPushButton>(Main, PushButton::Button1);
-    Image1 = Find<PictureView>(Main, Picture::Image1);
-    Timer1 = Find<QTimer>(Main, Timer::Timer1);
+    for (std::size_t index = 0; index < m_CheckBoxes.size(); ++index)
+        m_CheckBoxes[index] = FindControl<QCheckBox>(*m_Main, static_cast<CheckBox>(index));
+    for (std::size_t index = 0; index < m_MenuItems.size(); ++index)
+        m_MenuItems[index] = FindControl<QAction>(*m_Main, static_cast<MenuItem>(index));
+    m_Button1 = FindControl<QPushButton>(*m_Main, PushButton::Button1);
+    m_Image1 = FindControl<PictureView>(*m_Main, Picture::Image1);
+    m_Timer1 = FindControl<QTimer>(*m_Main, Timer::Timer1);
 }
 
 void QtSurface::SetLabelText(Label label, std::string_view text)
 {
-    auto* widget = Labels[Index(label)];
+    auto* widget = m_Labels[Index(label)];
     widget->setText(FromUtf8(text));
     // Labels size themselves to their text.
     widget->adjustSize();
-    Written[Index(label)] = std::string { text };
+    m_Written[Index(label)] = std::string { text };
 }
 
 std::string QtSurface::LabelText(Label label) const
 {
-    const auto& written = Written[Index(label)];
-    auto shown = Labels[Index(label)]->text();
+    const auto& written = m_Written[Index(label)];
+    auto shown = m_Labels[Index(label)]->text();
     return shown == FromUtf8(written) ? written : shown.toStdString();
 }
 
 void QtSurface::SetLabelColour(Label label, Colour colour)
 {
-    auto* widget = Labels[Index(label)];
-    auto palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(colour.Red, colour.Green, colour.Blue));
-    widget->setPalette(palette);
+    SetTextColour(m_Labels[Index(label)], colour);
 }
 
 void QtSurface::SetMenuItemEnabled(MenuItem item, Enabled enabled)
 {
-    MenuItems[Index(item)]->setEnabled(enabled == Enabled::Yes);
+    m_MenuItems[Index(item)]->setEnabled(enabled == Enabled::Yes);
 }
 
 void QtSurface::SetButtonEnabled(PushButton, Enabled enabled)
 {
-    Button1->setEnabled(enabled == Enabled::Yes);
+    m_Button1->setEnabled(enabled == Enabled::Yes);
 }
 
 void QtSurface::SetChecked(CheckBox box, Checked checked)
 {
-    Boxes[Index(box)]->setChecked(checked == Checked::Yes);
+    m_CheckBoxes[Index(box)]->setChecked(checked == Checked::Yes);
 }
 
 bool QtSurface::IsChecked(CheckBox box) const
 {
-    return Boxes[Index(box)]->isChecked();
+    return m_CheckBoxes[Index(box)]->isChecked();
 }
 
 void QtSurface::SetPictureVisible(Picture, Visible visible)
 {
-    Image1->setVisible(visible == Visible::Yes);
+    m_Image1->setVisible(visible == Visible::Yes);
 }
 
 void QtSurface::ShowPicture(Picture, std::shared_ptr<const RgbImage> picture)
 {
-    const auto* before = Image1->Picture().get();
-    Image1->SetPicture(std::move(picture));
-    if (Image1->Picture().get() == before)
+    const auto* before = m_Image1->Picture().get();
+    m_Image1->SetPicture(std::move(picture));
+    if (m_Image1->Picture().get() == before)
         return; // Refused: the previous picture and its description stay.
     // The question on screen is the one the status labels name when its picture arrives.
-    Image1->setAccessibleDescription(
+    m_Image1->setAccessibleDescription(
         QString::fromUtf8("Test č. %1, otázka č. %2")
-            .arg(Labels[Index(Label::Label2)]->text(), Labels[Index(Label::Label4)]->text()));
+            .arg(m_Labels[Index(Label::Label2)]->text(), m_Labels[Index(Label::Label4)]->text()));
 }
 
 void QtSurface::StartTimer(Timer)
 {
     // QTimer::start restarts a running timer; the clock's next tick must not move.
-    if (!Timer1->isActive())
-        Timer1->start();
+    if (!m_Timer1->isActive())
+        m_Timer1->start();
 }
 
 void QtSurface::StopTimer(Timer)
 {
-    Timer1->stop();
+    m_Timer1->stop();
 }
 
 PressedButton QtSurface::MessageBox(std::string_view text, MessageKind kind, ButtonSet buttons)
 {
-    return RunMessageBox(Main, KindCaption(kind), KindIcon(kind), FromUtf8(text), buttons);
+    return RunMessageBox(m_Main, KindCaption(kind), KindIcon(kind), FromUtf8(text), buttons);
 }
 
 std::string QtSurface::InputBox(
     std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
-    return RunInputBox(Main, caption, prompt, defaultText);
+    return RunInputBox(m_Main, caption, prompt, defaultText);
 }
 
 void QtSurface::ShowModalWindow(Window window)
 {
-    if (window == Window::TForm1 || !MakeWindow)
+    if (window == Window::TForm1 || !m_MakeWindow)
         return;
-    auto made = MakeWindow(window, Main);
+    auto made = m_MakeWindow(window, m_Main);
     if (!made)
         return;
     // Guarded: the window may be destroyed with its parent while it is open.
     QPointer<QDialog> dialog = made.release();
-    OpenWindows[Index(window)] = dialog;
+    m_OpenWindows[Index(window)] = dialog;
     dialog->exec();
     delete dialog.data();
     // Without a window manager the focus would stay with the closed window, and the keyboard
     // would not reach the main window until the user clicks into it.
-    if (Main && Main->isVisible())
-        Main->activateWindow();
+    if (m_Main && m_Main->isVisible())
+        m_Main->activateWindow();
 }
 
 void QtSurface::CloseWindow(Window window)
 {
     if (window == Window::TForm1) {
-        Main->close();
+        m_Main->close();
         return;
     }
-    if (auto dialog = OpenWindows[Index(window)])
+    if (auto dialog = m_OpenWindows[Index(window)])
         dialog->reject();
 }
 
@@ -178,12 +163,13 @@ void QtSurface::OpenWebAddress(std::string_view address)
 
 void QtSurface::ReportFailure(std::string_view text)
 {
-    RunMessageBox(Main, FromUtf8(Title), MessageIcon::Stop, FromUtf8(text), ButtonSet::Ok);
+    RunMessageBox(
+        m_Main, FromUtf8(m_ApplicationTitle), MessageIcon::Stop, FromUtf8(text), ButtonSet::Ok);
 }
 
 int QtSurface::ScreenBitsPerPixel() const
 {
-    const QScreen* screen = Main ? Main->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = m_Main ? m_Main->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->depth() : 24;
 }
 

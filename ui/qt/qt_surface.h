@@ -54,23 +54,21 @@ public:
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override;
 
-    const std::string& ApplicationTitle() const { return Title; }
-
 private:
-    QWidget* Main;
-    std::string Title;
-    WindowFactory MakeWindow;
-    std::array<QLabel*, 6> Labels {};
+    QWidget* m_Main;
+    std::string m_ApplicationTitle;
+    WindowFactory m_MakeWindow;
+    std::array<QLabel*, 6> m_Labels {};
     // What was last written to each label, so that reading it back gives the very bytes, also
     // for text that is not valid UTF-8.
-    std::array<std::string, 6> Written {};
-    std::array<QCheckBox*, 8> Boxes {};
-    std::array<QAction*, 5> MenuItems {};
-    QPushButton* Button1 = nullptr;
-    PictureView* Image1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    std::array<std::string, 6> m_Written {};
+    std::array<QCheckBox*, 8> m_CheckBoxes {};
+    std::array<QAction*, 5> m_MenuItems {};
+    QPushButton* m_Button1 = nullptr;
+    PictureView* m_Image1 = nullptr;
+    QTimer* m_Timer1 = nullptr;
     // The secondary windows open right now, so that CloseWindow can reach them.
-    std::array<QPointer<QDialog>, 4> OpenWindows {};
+    std::array<QPointer<QDialog>, 4> m_OpenWindows {};
 };
 
 } // namespace brzdomat

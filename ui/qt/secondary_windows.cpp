@@ -3,18 +3,17 @@
 #include "bank/jpeg_decoder.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
 #include "ui/ui_surface.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <QTimer>
@@ -24,17 +23,8 @@
 namespace brzdomat {
 namespace {
 
-QColor ToQColor(Colour colour)
-{
-    return QColor(colour.Red, colour.Green, colour.Blue);
-}
-
-void SetTextColour(QWidget* widget, QColor colour)
-{
-    auto palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
+// The web address as the About window's link shows it.
+constexpr std::string_view ProductWebAddressText = "www.brzdomat.example";
 
 void SetBackground(QWidget* widget, QColor colour)
 {
@@ -67,21 +57,17 @@ class FixedWindow : public QDialog {
 public:
     FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client,
         EscapeCloses escape)
-        : QDialog(parent,
-            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-        , Escape(escape)
+        : QDialog(parent, DialogFlags())
+        , m_Escape(escape)
     {
         setObjectName(QString::fromLatin1(name));
         setWindowTitle(caption);
         setFont(LayoutFont(WindowFontPixels));
         setFixedSize(client);
         setSizeGripEnabled(false);
-        // Centred on the screen rather than over the main window.
-        QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-        if (screen)
-            move(screen->availableGeometry().center()
-                - QPoint(client.width() / 2, client.height() / 2));
+        // Centred on the screen rather than over the main window; again once shown, when the
+        // window system may have told the size of the frame.
+        CentreFrameOnScreen(*this);
     }
 
 protected:
@@ -89,12 +75,14 @@ protected:
     {
         QDialog::showEvent(event);
         FixWindowHints(this);
+        CentreFrameOnScreen(*this);
     }
+
     void keyPressEvent(QKeyEvent* event) override
     {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
             event->accept();
-            if (Escape == EscapeCloses::Yes)
+            if (m_Escape == EscapeCloses::Yes)
                 close();
             return;
         }
@@ -102,12 +90,12 @@ protected:
     }
 
 private:
-    EscapeCloses Escape;
+    EscapeCloses m_Escape;
 };
 
 class SplashWindow : public FixedWindow {
 public:
-    explicit SplashWindow(QWidget* parent)
+    SplashWindow(QWidget* parent, std::chrono::milliseconds delay)
         : FixedWindow(
             parent, "TForm2", QStringLiteral("Tervolan"), QSize(151, 199), EscapeCloses::No)
     {
@@ -120,18 +108,18 @@ public:
 
         const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
         auto* freeWare = AddLabel(this, "Label1", QPoint(42, 8), QStringLiteral("Free Ware"), bold);
-        SetTextColour(freeWare, ToQColor(Green));
+        SetTextColour(freeWare, Green);
         SetBackground(freeWare, Qt::white);
         auto* tervolan
             = AddLabel(this, "Label2", QPoint(51, 184), QStringLiteral("Tervolan"), bold);
-        SetTextColour(tervolan, ToQColor(Red));
+        SetTextColour(tervolan, Red);
         SetBackground(tervolan, Qt::white);
 
         // Precise, so that the window never closes before its full two seconds.
         auto* timer = new QTimer(this);
         timer->setObjectName(QStringLiteral("Timer1"));
         timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(SplashMilliseconds);
+        timer->setInterval(delay);
         connect(timer, &QTimer::timeout, this, [this, timer] { Timer1Timer(timer); });
         timer->start();
     }
@@ -169,8 +157,8 @@ class LinkLabel : public QLabel {
 public:
     LinkLabel(QWidget* parent, std::function<void()> onMove, std::function<void()> onClick)
         : QLabel(parent)
-        , OnMove(std::move(onMove))
-        , OnClick(std::move(onClick))
+        , m_OnMove(std::move(onMove))
+        , m_OnClick(std::move(onClick))
     {
         static const bool accessible = (QAccessible::installFactory(&Accessible), true);
         (void)accessible;
@@ -178,7 +166,7 @@ public:
         setFocusPolicy(Qt::TabFocus);
     }
 
-    void Activate() { OnClick(); }
+    void Activate() { m_OnClick(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
@@ -187,7 +175,7 @@ protected:
         if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             event->accept();
             if (!event->isAutoRepeat())
-                OnClick();
+                m_OnClick();
             return;
         }
         QLabel::keyPressEvent(event);
@@ -204,22 +192,22 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        OnMove();
+        m_OnMove();
         event->accept();
     }
     void mousePressEvent(QMouseEvent* event) override
     {
-        Pressed = event->button() == Qt::LeftButton;
+        m_Pressed = event->button() == Qt::LeftButton;
         event->accept();
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        const bool click = Pressed && event->button() == Qt::LeftButton
+        const bool click = m_Pressed && event->button() == Qt::LeftButton
             && rect().contains(event->position().toPoint());
-        Pressed = false;
+        m_Pressed = false;
         event->accept();
         if (click)
-            OnClick();
+            m_OnClick();
     }
 
 private:
@@ -255,23 +243,23 @@ private:
         return nullptr;
     }
 
-    std::function<void()> OnMove;
-    std::function<void()> OnClick;
-    bool Pressed = false;
+    std::function<void()> m_OnMove;
+    std::function<void()> m_OnClick;
+    bool m_Pressed = false;
 };
 
 class AboutWindow : public FixedWindow {
 public:
     AboutWindow(QWidget* parent, std::function<void(std::string_view)> openWebAddress)
         : FixedWindow(parent, "TForm3", QStringLiteral("About"), QSize(193, 244), EscapeCloses::Yes)
-        , OpenWebAddress(std::move(openWebAddress))
+        , m_OpenWebAddress(std::move(openWebAddress))
     {
         SetBackground(this, Qt::white);
         setMouseTracking(true);
         const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
 
         auto* name = AddLabel(this, "Label5", QPoint(54, 88), QStringLiteral("Brzdomat"), bold);
-        SetTextColour(name, ToQColor(Red));
+        SetTextColour(name, Red);
 
         auto* icon = new QLabel(this);
         icon->setObjectName(QStringLiteral("Image1"));
@@ -281,24 +269,23 @@ public:
 
         auto* freeWare = AddLabel(
             this, "Label6", QPoint(22, 152), QStringLiteral("This product is Free Ware"), bold);
-        SetTextColour(freeWare, ToQColor(Green));
+        SetTextColour(freeWare, Green);
 
         auto* ok = new QPushButton(QStringLiteral("Ok"), this);
         ok->setObjectName(QStringLiteral("Button1"));
         ok->setGeometry(48, 176, 97, 25);
         connect(ok, &QPushButton::clicked, this, &AboutWindow::Button1Click);
 
-        Link = new LinkLabel(
+        m_Link = new LinkLabel(
             this, [this] { Label7MouseMove(); }, [this] { Label7Click(); });
-        Link->setObjectName(QStringLiteral("Label7"));
-        Link->setTextFormat(Qt::PlainText);
-        Link->setText(QString::fromUtf8(
-            ProductWebAddressText.data(), static_cast<qsizetype>(ProductWebAddressText.size())));
-        KeepDesignBaseline(Link);
-        Link->move(39, 208);
-        Link->adjustSize();
-        Link->setCursor(Qt::PointingHandCursor);
-        Link->setToolTip(QStringLiteral("Oficiální stránky"));
+        m_Link->setObjectName(QStringLiteral("Label7"));
+        m_Link->setTextFormat(Qt::PlainText);
+        m_Link->setText(FromUtf8(ProductWebAddressText));
+        KeepDesignBaseline(m_Link);
+        m_Link->move(39, 208);
+        m_Link->adjustSize();
+        m_Link->setCursor(Qt::PointingHandCursor);
+        m_Link->setToolTip(QStringLiteral("Oficiální stránky"));
 
         ok->setFocus();
     }
@@ -319,18 +306,18 @@ private:
     // has no visible effect, and nothing may escape into the event loop.
     void Label7Click()
     {
-        if (!OpenWebAddress)
+        if (!m_OpenWebAddress)
             return;
         try {
-            OpenWebAddress(ProductWebAddress);
+            m_OpenWebAddress(ProductWebAddress);
         } catch (...) {
         }
     }
-    void Label7MouseMove() { SetTextColour(Link, ToQColor(Blue)); }
-    void FormMouseMove() { SetTextColour(Link, ToQColor(Black)); }
+    void Label7MouseMove() { SetTextColour(m_Link, Blue); }
+    void FormMouseMove() { SetTextColour(m_Link, Black); }
 
-    std::function<void(std::string_view)> OpenWebAddress;
-    LinkLabel* Link = nullptr;
+    std::function<void(std::string_view)> m_OpenWebAddress;
+    LinkLabel* m_Link = nullptr;
 };
 
 struct InfoLine {
@@ -370,9 +357,9 @@ const InfoLine ProgramInfoLines[] = {
 
 } // namespace
 
-std::unique_ptr<QDialog> MakeSplashWindow(QWidget* parent)
+std::unique_ptr<QDialog> MakeSplashWindow(QWidget* parent, std::chrono::milliseconds delay)
 {
-    return std::make_unique<SplashWindow>(parent);
+    return std::make_unique<SplashWindow>(parent, delay);
 }
 
 std::unique_ptr<QDialog> MakeAboutWindow(

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -16,13 +17,13 @@ namespace brzdomat {
 // The product's web page, which the About window's link opens. The domain is reserved for
 // examples, so it can never lead anyone to a stranger's site.
 inline constexpr std::string_view ProductWebAddress = "https://www.brzdomat.example/";
-inline constexpr std::string_view ProductWebAddressText = "www.brzdomat.example";
 // The splash window closes itself this long after it is made.
-inline constexpr int SplashMilliseconds = 2000;
+inline constexpr std::chrono::milliseconds SplashDelay { 2000 };
 
-// TForm2: the splash window, which closes itself SplashMilliseconds after it is made, or
-// earlier by its close button.
-std::unique_ptr<QDialog> MakeSplashWindow(QWidget* parent);
+// TForm2: the splash window, which closes itself the delay after it is made, or earlier by its
+// close button.
+std::unique_ptr<QDialog> MakeSplashWindow(
+    QWidget* parent, std::chrono::milliseconds delay = SplashDelay);
 
 // TForm3: About. Its link label calls openWebAddress with ProductWebAddress when clicked.
 std::unique_ptr<QDialog> MakeAboutWindow(

@@ -12,7 +12,7 @@
 namespace brzdomat::testing {
 namespace {
 
-using Controller_ = TestController;
+using Controller_ = ExamController;
 
 class Clock : public ControllerTest {
 protected:

@@ -16,7 +16,7 @@
 namespace brzdomat::testing {
 namespace {
 
-using Controller_ = TestController;
+using Controller_ = ExamController;
 
 std::vector<std::string> ExpectedStartOf(int test)
 {
@@ -53,7 +53,7 @@ std::vector<std::string> ExpectedStartOf(int test)
 TEST(RandomBelow, DrawsTheProgramsFixedSequenceFromStart)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     const int expected[] = { 0, 1, 27, 6, 8, 21, 10, 5, 11, 13 };
     for (int draw : expected)
         EXPECT_EQ(controller.RandomBelow(32), draw);
@@ -62,7 +62,7 @@ TEST(RandomBelow, DrawsTheProgramsFixedSequenceFromStart)
 TEST(RandomBelow, StaysBelowItsBoundAndSharesOneStateAcrossBounds)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     ReferenceGenerator reference;
     const int bounds[] = { 25, 32, 1, 2, 1000, 2147483647 };
     for (int round = 0; round < 2000; ++round) {
@@ -78,7 +78,7 @@ TEST(RandomBelow, StaysBelowItsBoundAndSharesOneStateAcrossBounds)
 TEST(RandomBelow, RefusesAnEmptyRangeWithoutDrawing)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     for (int bound : { 0, -1, -2147483647 - 1 })
         EXPECT_THROW(controller.RandomBelow(bound), std::out_of_range) << bound;
     EXPECT_EQ(controller.RandomSeed(), 0u);
@@ -93,7 +93,7 @@ TEST(StartUp, CreationEmptiesTheStatusLabelsTheLayoutFilled)
     // The texts the window's layout gives these labels; none may show.
     surface.Texts = { { Label::Label2, "1" }, { Label::Label4, "1" }, { Label::Label6, "0" },
         { Label::Label8, "0" }, { Label::Label17, "30" }, { Label::Label10, "NEZVLÁDÁTE" } };
-    TestController controller { surface };
+    ExamController controller { surface };
     controller.FormCreate();
     for (const auto& [label, text] : surface.Texts)
         EXPECT_EQ(text, "") << static_cast<int>(label);
@@ -107,7 +107,7 @@ TEST(StartUp, CreationEmptiesTheStatusLabelsTheLayoutFilled)
 TEST(StartUp, OnlyTheFirstActivationShowsTheSplashAndRecordsTheDirectory)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     controller.FormCreate();
     std::string directoryWhileSplashOpen = "unset";
     surface.ReplyButton(PressedButton::Ok, [&] {
@@ -130,7 +130,7 @@ TEST(StartUp, OnlyTheFirstActivationShowsTheSplashAndRecordsTheDirectory)
 TEST(StartUp, AStartBeforeAnyActivationRecordsTheDirectoryWithoutASplash)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     controller.FormCreate();
     surface.DefaultReplier = [](const BoxRecord&) { return BoxReply {}; };
     RunHandler(surface, [&] { controller.N11Click(); });
@@ -143,7 +143,7 @@ TEST(StartUp, AStartBeforeAnyActivationRecordsTheDirectoryWithoutASplash)
 TEST(StartUp, TheOtherMenuCommandsOpenAndCloseTheirWindows)
 {
     RecordingSurface surface;
-    TestController controller { surface };
+    ExamController controller { surface };
     controller.About1Click();
     controller.Oprogramu1Click();
     controller.Zavt1Click();
@@ -157,7 +157,7 @@ TEST(StartUp, TheOtherMenuCommandsOpenAndCloseTheirWindows)
 
 TEST_F(ControllerTest, EachOfThe32ItemsStartsItsOwnTestAtQuestion1)
 {
-    const std::pair<TestController::Handler, int> items[] = { { &Controller_::N11Click, 1 },
+    const std::pair<ExamController::Handler, int> items[] = { { &Controller_::N11Click, 1 },
         { &Controller_::N21Click, 2 }, { &Controller_::N31Click, 3 }, { &Controller_::N41Click, 4 },
         { &Controller_::N51Click, 5 }, { &Controller_::N61Click, 6 }, { &Controller_::N71Click, 7 },
         { &Controller_::N81Click, 8 }, { &Controller_::N91Click, 9 },
@@ -181,7 +181,7 @@ TEST_F(ControllerTest, EachOfThe32ItemsStartsItsOwnTestAtQuestion1)
         EXPECT_TRUE(IsRunningState()) << test;
         EXPECT_TRUE(Surface.Boxes.empty()) << test;
         // The window connects item k to ChosenTestHandlers[k - 1].
-        EXPECT_EQ(TestController::ChosenTestHandlers[static_cast<std::size_t>(test - 1)], handler);
+        EXPECT_EQ(ExamController::ChosenTestHandlers[static_cast<std::size_t>(test - 1)], handler);
         Surface.ReplyButton(PressedButton::Yes);
         Run(&Controller_::Ukonittest1Click);
         ASSERT_TRUE(IsIdleState()) << test;

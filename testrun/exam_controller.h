@@ -16,12 +16,14 @@
 
 #include "bank/answer_key.h"
 #include "bank/question_ref.h"
+#include "ui/error_path.h"
 #include "ui/ui_surface.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace brzdomat {
 
@@ -30,9 +32,9 @@ inline constexpr std::string_view ModeWholeTest = "obycejnycely";
 inline constexpr std::string_view ModeRandomSelection = "obycejnynahodny";
 inline constexpr std::string_view ModeFullyRandom = "nahoda";
 
-class TestController {
+class ExamController {
 public:
-    explicit TestController(UiSurface&);
+    explicit ExamController(UiSurface&);
 
     // Creation of the main window: fills the answer key and empties the status labels.
     void FormCreate();
@@ -79,7 +81,7 @@ public:
 
     // The handler of the item with caption k is ChosenTestHandlers[k - 1], so the window can
     // connect the 32 items in a loop.
-    using Handler = void (TestController::*)();
+    using Handler = void (ExamController::*)();
     static const std::array<Handler, TestCount> ChosenTestHandlers;
 
     // Starts test 1..32 at question 1; another number throws std::out_of_range.
@@ -109,17 +111,19 @@ public:
     int RandomBelow(int n);
 
     // Read-only views for the window and the tests.
-    const std::string& TestMode() const { return Mode; }
-    const std::string& StartDirectory() const { return Directory; }
-    std::int32_t RandomQuestionIndex() const { return QuestionIndex; }
-    std::int32_t RandomQuestionCount() const { return QuestionCount; }
-    std::uint32_t RandomSeed() const { return Seed; }
-    bool ActivatedOnce() const { return Activated; }
-    const AnswerKey& Key() const { return Answers; }
+    const std::string& TestMode() const { return m_TestMode; }
+    const std::string& StartDirectory() const { return m_StartDirectory; }
+    std::int32_t RandomQuestionIndex() const { return m_RandomQuestionIndex; }
+    std::int32_t RandomQuestionCount() const { return m_RandomQuestionCount; }
+    std::uint32_t RandomSeed() const { return m_RandomSeed; }
+    bool ActivatedOnce() const { return m_ActivatedOnce; }
+    const AnswerKey& Key() const { return m_Key; }
     // True from a start command until the end of its test run.
-    bool TestRunning() const { return Running; }
+    bool TestRunning() const { return m_TestRunning; }
 
 private:
+    enum class RunState { Idle, Running };
+
     // The running state of the menus, then the mode, then BeginTestRun: every start command
     // begins with these.
     void StartTestRun(std::string_view mode);
@@ -134,27 +138,44 @@ private:
 
     // Every end of a test run stops the clock through here, before any end message.
     void StopClock();
-    void SetMenusRunning(bool running);
+    void SetMenusFor(RunState);
     // The idle state without any message: used by the early end and by a refused count.
     void EndTestRunQuietly();
     void MakeSureStartDirectoryIsKnown();
-    // Leaves the command silently when the test run it was started for has ended since
-    // `endedRunsBefore` was taken, that is, the clock ended it while a box was open.
-    void LeaveIfRunEnded(std::uint64_t endedRunsBefore) const;
 
-    UiSurface& Surface;
-    AnswerKey Answers;
-    std::string Mode;
-    std::int32_t QuestionIndex = 0;
-    std::int32_t QuestionCount = 0;
-    std::uint32_t Seed = 0;
-    std::string Directory;
-    bool Activated = false;
+    // Opens a modal box through openBox and gives back what it returns. The clock ticks inside
+    // every box; should it end the test run meanwhile, the command that opened the box leaves
+    // silently instead of going on with a run that is over.
+    template <typename OpenBox> auto OpenBoxInRun(OpenBox&& openBox)
+    {
+        std::uint64_t endedRunsBefore = m_EndedRuns;
+        auto leaveIfRunEnded = [this, endedRunsBefore] {
+            if (m_EndedRuns != endedRunsBefore)
+                throw HandlerAbandoned {};
+        };
+        if constexpr (std::is_void_v<std::invoke_result_t<OpenBox>>) {
+            openBox();
+            leaveIfRunEnded();
+        } else {
+            auto result = openBox();
+            leaveIfRunEnded();
+            return result;
+        }
+    }
+
+    UiSurface& m_Surface;
+    AnswerKey m_Key;
+    std::string m_TestMode;
+    std::int32_t m_RandomQuestionIndex = 0;
+    std::int32_t m_RandomQuestionCount = 0;
+    std::uint32_t m_RandomSeed = 0;
+    std::string m_StartDirectory;
+    bool m_ActivatedOnce = false;
     // True from a start command until the clock is stopped at the end of its test run, so the
     // clock runs exactly while this is true.
-    bool Running = false;
+    bool m_TestRunning = false;
     // Counts the ends of test runs. A command notes it before a modal box and compares after.
-    std::uint64_t EndedRuns = 0;
+    std::uint64_t m_EndedRuns = 0;
 };
 
 } // namespace brzdomat

@@ -2,15 +2,13 @@
 // decodable by libjpeg as a baseline colour picture of the picture area's size; a folder that
 // already holds pictures keeps them; failures are reported and leave nothing half-written.
 
+#include "tests/testsupport/jpeg_maker.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 #include "tools/sample_pictures/question_card.h"
 #include "tools/sample_pictures/sample_set.h"
 
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,91 +17,19 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 namespace brzdomat {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct DecodedJpeg {
-    bool Ok = false;
-    int Width = 0;
-    int Height = 0;
-    int Components = 0;
-    bool Progressive = false;
-    bool Jfif = false;
-    std::vector<std::uint8_t> Pixels;
-};
-
-struct DecodeErrors {
-    jpeg_error_mgr Base {};
-    std::jmp_buf Jump {};
-};
-
-void OnDecodeError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<DecodeErrors*>(info->err)->Jump, 1);
-}
-
-DecodedJpeg Decode(const std::vector<std::uint8_t>& bytes)
-{
-    DecodedJpeg result;
-    jpeg_decompress_struct info {};
-    DecodeErrors errors;
-    info.err = jpeg_std_error(&errors.Base);
-    errors.Base.error_exit = OnDecodeError;
-    if (setjmp(errors.Jump) != 0) {
-        jpeg_destroy_decompress(&info);
-        result.Ok = false;
-        return result;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    result.Progressive = info.progressive_mode;
-    result.Jfif = info.saw_JFIF_marker;
-    result.Components = info.num_components;
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    result.Width = static_cast<int>(info.output_width);
-    result.Height = static_cast<int>(info.output_height);
-    result.Pixels.resize(
-        static_cast<std::size_t>(result.Width) * static_cast<std::size_t>(result.Height) * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = result.Pixels.data()
-            + info.output_scanline * static_cast<std::size_t>(result.Width) * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    result.Ok = true;
-    return result;
-}
+using testing::InspectJpeg;
+using testing::TemporaryFolder;
 
 std::vector<std::uint8_t> ReadFile(const fs::path& path)
 {
     std::ifstream stream(path, std::ios::binary);
     return { std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>() };
 }
-
-// A fresh folder below the system's temporary folder, removed again at the end of the test.
-class TemporaryFolder {
-public:
-    TemporaryFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brzdomat-samples-XXXXXX").string();
-        if (char* made = mkdtemp(pattern.data()))
-            Path = made;
-    }
-    ~TemporaryFolder()
-    {
-        std::error_code ignored;
-        fs::permissions(Path, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(Path, ignored);
-    }
-    fs::path Path;
-};
 
 std::set<std::string> ExpectedNames()
 {
@@ -171,7 +97,7 @@ TEST(EncodeBaselineJpeg, RoundTripsAColourPictureAsBaselineJfif)
                 { std::uint8_t(x < 16 ? 255 : 0), 0, std::uint8_t(x < 16 ? 0 : 255) });
     const auto encoded = EncodeBaselineJpeg(width, height, pixels, 90);
     ASSERT_TRUE(encoded.Error.empty()) << encoded.Error;
-    const auto decoded = Decode(encoded.Bytes);
+    const auto decoded = InspectJpeg(encoded.Bytes);
     ASSERT_TRUE(decoded.Ok);
     EXPECT_EQ(decoded.Width, width);
     EXPECT_EQ(decoded.Height, height);
@@ -202,7 +128,7 @@ TEST(QuestionCard, DiffersByTestAndByQuestion)
 TEST(WriteSampleSet, WritesAllEightHundredDecodableBaselinePictures)
 {
     TemporaryFolder folder;
-    const auto target = folder.Path / "work" / "img";
+    const auto target = folder.Path() / "work" / "img";
     const auto report = WriteSampleSet(target);
     ASSERT_TRUE(report.Error.empty()) << report.Error;
     EXPECT_EQ(report.Written, 800);
@@ -211,7 +137,7 @@ TEST(WriteSampleSet, WritesAllEightHundredDecodableBaselinePictures)
 
     for (const auto& name : ExpectedNames()) {
         const auto bytes = ReadFile(target / name);
-        const auto decoded = Decode(bytes);
+        const auto decoded = InspectJpeg(bytes);
         ASSERT_TRUE(decoded.Ok) << name;
         EXPECT_EQ(decoded.Width, CardWidth) << name;
         EXPECT_EQ(decoded.Height, CardHeight) << name;
@@ -228,23 +154,23 @@ TEST(WriteSampleSet, KeepsPicturesAlreadyInTheFolder)
     // A school's pictures fill the folder except for two; only those two are drawn.
     TemporaryFolder folder;
     for (const auto& name : ExpectedNames())
-        std::ofstream(folder.Path / name, std::ios::binary) << "school picture " << name;
-    fs::remove(folder.Path / "1_1.jpg");
-    fs::remove(folder.Path / "32_25.jpg");
+        std::ofstream(folder.Path() / name, std::ios::binary) << "school picture " << name;
+    fs::remove(folder.Path() / "1_1.jpg");
+    fs::remove(folder.Path() / "32_25.jpg");
 
-    const auto first = WriteSampleSet(folder.Path);
+    const auto first = WriteSampleSet(folder.Path());
     ASSERT_TRUE(first.Error.empty()) << first.Error;
     EXPECT_EQ(first.Written, 2);
     EXPECT_EQ(first.Kept, 798);
     for (const auto& name : ExpectedNames()) {
-        const auto bytes = ReadFile(folder.Path / name);
+        const auto bytes = ReadFile(folder.Path() / name);
         if (name == "1_1.jpg" || name == "32_25.jpg")
-            EXPECT_TRUE(Decode(bytes).Ok) << name;
+            EXPECT_TRUE(InspectJpeg(bytes).Ok) << name;
         else
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "school picture " + name);
     }
 
-    const auto again = WriteSampleSet(folder.Path);
+    const auto again = WriteSampleSet(folder.Path());
     EXPECT_TRUE(again.Error.empty()) << again.Error;
     EXPECT_EQ(again.Written, 0);
     EXPECT_EQ(again.Kept, 800);
@@ -253,7 +179,7 @@ TEST(WriteSampleSet, KeepsPicturesAlreadyInTheFolder)
 TEST(WriteSampleSet, ReportsAFolderItCannotUse)
 {
     TemporaryFolder folder;
-    const auto plainFile = folder.Path / "img";
+    const auto plainFile = folder.Path() / "img";
     std::ofstream(plainFile) << "not a folder";
     const struct {
         fs::path Target;
@@ -268,7 +194,7 @@ TEST(WriteSampleSet, ReportsAFolderItCannotUse)
         EXPECT_NE(report.Error.find(plainFile.string()), std::string::npos) << report.Error;
         EXPECT_EQ(report.Written, 0) << each.Why;
     }
-    EXPECT_EQ(NamesIn(folder.Path), std::set<std::string> { "img" });
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string> { "img" });
 }
 
 TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
@@ -289,10 +215,10 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
     EXPECT_EQ(run(""), 2) << "no folder given";
     EXPECT_EQ(run("''"), 2) << "an empty folder name";
     EXPECT_EQ(run("a b"), 2) << "two folders given";
-    std::ofstream(folder.Path / "file") << "x";
-    EXPECT_EQ(run(quoted((folder.Path / "file").string())), 1) << "a file, not a folder";
+    std::ofstream(folder.Path() / "file") << "x";
+    EXPECT_EQ(run(quoted((folder.Path() / "file").string())), 1) << "a file, not a folder";
     // Every picture already there: the tool succeeds without drawing, which keeps this quick.
-    const auto full = folder.Path / "full";
+    const auto full = folder.Path() / "full";
     fs::create_directories(full);
     for (const auto& name : ExpectedNames())
         std::ofstream(full / name) << "kept";
@@ -302,16 +228,8 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
     // One picture missing: the tool draws just that one.
     fs::remove(full / "32_25.jpg");
     EXPECT_EQ(run(quoted(full.string())), 0);
-    EXPECT_TRUE(Decode(ReadFile(full / "32_25.jpg")).Ok);
+    EXPECT_TRUE(InspectJpeg(ReadFile(full / "32_25.jpg")).Ok);
 }
 
 } // namespace
 } // namespace brzdomat
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

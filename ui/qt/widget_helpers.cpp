@@ -1,0 +1,48 @@
+#include "ui/qt/widget_helpers.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+namespace brzdomat {
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetTextColour(QWidget* widget, Colour colour)
+{
+    auto palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(colour.Red, colour.Green, colour.Blue));
+    widget->setPalette(palette);
+}
+
+Qt::WindowFlags DialogFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QScreen* ScreenOf(const QWidget& window)
+{
+    // A window opened over another goes on its screen, also before it is first shown.
+    const QWidget& owner = window.parentWidget() ? *window.parentWidget() : window;
+    if (QScreen* screen = owner.screen())
+        return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+void CentreFrameOnScreen(QWidget& window)
+{
+    QScreen* screen = ScreenOf(window);
+    if (!screen)
+        return;
+    auto area = screen->availableGeometry();
+    auto frame = window.frameGeometry();
+    window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
+        + (window.pos() - frame.topLeft()));
+}
+
+} // namespace brzdomat

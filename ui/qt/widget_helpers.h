@@ -1,0 +1,48 @@
+#pragma once
+
+// Small pieces every window of the program needs the same way: text from the logic, text
+// colours, the title bar of a dialog and the place of a new window.
+
+#include "ui/control_names.h"
+#include "ui/ui_surface.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+class QScreen;
+
+namespace brzdomat {
+
+// Text as the widgets take it; the logic's texts and the control names are UTF-8.
+QString FromUtf8(std::string_view text);
+
+void SetTextColour(QWidget*, Colour);
+
+// The control of the window whose objectName is the control's layout name. A missing one is a
+// programming error and throws std::logic_error.
+template <typename Widget, typename Control>
+Widget* FindControl(const QWidget& window, Control control)
+{
+    std::string_view name = ControlName(control);
+    auto* found = window.findChild<Widget*>(FromUtf8(name));
+    if (!found)
+        throw std::logic_error("The main window has no control " + std::string { name });
+    return found;
+}
+
+// A title bar with only the system menu and its close button: no help, minimise or maximise.
+Qt::WindowFlags DialogFlags();
+
+// The screen the window is shown on, or will be, its owner's for a window opened over another.
+// Null only without any screen.
+QScreen* ScreenOf(const QWidget&);
+
+// Places the window's frame, title bar included where the window system has told its size, in
+// the middle of the available area of the window's screen.
+void CentreFrameOnScreen(QWidget&);
+
+} // namespace brzdomat
