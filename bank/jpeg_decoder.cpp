@@ -29,6 +29,7 @@ struct Session {
     std::jmp_buf Jump {};
     const DecodeLimits* Limits = nullptr;
     int Warnings = 0;
+    bool CutShort = false;
     DecodeFailure Reason = DecodeFailure::NotDecodable;
     char Message[JMSG_LENGTH_MAX] {};
     std::shared_ptr<RgbImage> Image;
@@ -70,6 +71,8 @@ void OnMessage(j_common_ptr info, int level)
         return;
     Session& session = SessionOf(info);
     ++info->err->num_warnings;
+    if (info->err->msg_code == JWRN_JPEG_EOF)
+        session.CutShort = true;
     if (++session.Warnings > session.Limits->MaxWarnings) {
         (*info->err->format_message)(info, session.Message);
         Abandon(info, DecodeFailure::TooManyWarnings);
@@ -267,6 +270,10 @@ DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions
         DecodeResult result;
         result.Image = std::move(session->Image);
         result.Warnings = session->Warnings;
+        result.CutShort = session->CutShort;
+        result.SourceWidth = static_cast<int>(session->Info.image_width);
+        result.SourceHeight = static_cast<int>(session->Info.image_height);
+        result.Greyscale = session->Info.jpeg_color_space == JCS_GRAYSCALE;
         return result;
     } catch (const std::bad_alloc&) {
         return Failed(DecodeFailure::OutOfMemory, "out of memory");

@@ -71,6 +71,13 @@ struct DecodeResult {
     std::string Detail; // libjpeg's or the system's words, for diagnosis only
     // Warnings that libjpeg raised and that were ignored.
     int Warnings = 0;
+    // The data ended before the picture did, and libjpeg finished it as its end marker would.
+    bool CutShort = false;
+    // What the header says of the whole picture, of which only the region in the options is
+    // decoded; set with the image.
+    int SourceWidth = 0;
+    int SourceHeight = 0;
+    bool Greyscale = false;
 };
 
 // The top-left Options.Width x Options.Height pixels of the picture (less if it is smaller),

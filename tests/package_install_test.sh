@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into an empty folder and checks that the desktop finds everything there: the
-# program the desktop entry starts, the icon it names in every size, and the metainfo that points
-# at the entry.
+# program the desktop entry starts, the icon it names in every size, the metainfo that points at
+# the entry, and a manual page for every program.
 # Usage: package_install_test.sh <build folder> <empty folder to install into>
 set -euo pipefail
 
@@ -49,9 +49,21 @@ if [ -f "$metainfo" ]; then
     grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
 fi
 
+# Every program comes with its manual page, as Debian asks.
+for program in "$prefix"/bin/*; do
+    page=$prefix/share/man/man1/$(basename "$program").1.gz
+    gzip -t "$page" 2>/dev/null || fail "no compressed manual page $page"
+done
+
 # Nothing else may be installed: a stray file would end up in the package too.
 unexpected=$(cd "$prefix" && find . -type f \
     ! -path ./bin/brzdomat \
+    ! -path ./bin/brzdomat-sample-pictures \
+    ! -path ./bin/brzdomat-check-pictures \
+    ! -path './share/man/man1/brzdomat*.1.gz' \
+    ! -path './share/man/cs/man1/brzdomat*.1.gz' \
+    ! -path ./share/doc/brzdomat/copyright \
+    ! -path ./share/doc/brzdomat/changelog.gz \
     ! -path "./share/applications/$app_id.desktop" \
     ! -path "./share/metainfo/$app_id.metainfo.xml" \
     ! -path './share/icons/hicolor/*/apps/brzdomat.png')

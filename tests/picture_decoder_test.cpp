@@ -12,6 +12,13 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <sys/wait.h>
+#endif
 
 namespace brzdomat {
 namespace {
@@ -32,12 +39,30 @@ struct Netpbm {
     std::vector<std::uint8_t> Samples;
 };
 
-std::string Quoted(const std::string& text)
+// Runs a program with its arguments and gives its exit code, -1 if it could not run. No shell
+// stands between on Windows: Wine's cmd.exe and Windows' own quote differently.
+int RunProgram(const std::vector<std::string>& arguments)
 {
 #ifdef _WIN32
-    return "\"" + text + "\"";
+    std::vector<std::wstring> quoted;
+    for (const std::string& argument : arguments) {
+        std::u8string utf8 { argument.begin(), argument.end() };
+        quoted.push_back(L"\"" + std::filesystem::path(utf8).wstring() + L"\"");
+    }
+    std::vector<const wchar_t*> pointers;
+    for (const std::wstring& argument : quoted)
+        pointers.push_back(argument.c_str());
+    pointers.push_back(nullptr);
+    std::wstring program
+        = std::filesystem::path(std::u8string { arguments[0].begin(), arguments[0].end() })
+              .wstring();
+    return static_cast<int>(::_wspawnv(_P_WAIT, program.c_str(), pointers.data()));
 #else
-    return "'" + text + "'";
+    std::string command;
+    for (const std::string& argument : arguments)
+        command += "'" + argument + "' ";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
 }
 
@@ -48,13 +73,11 @@ Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
     // the bytes.
     std::filesystem::path ppm = file;
     ppm += ".pnm";
-    std::string command = Quoted(DJPEG_PROGRAM) + " -dct float" + (quantise ? " -colors 236" : "")
-        + " -pnm -outfile " + Quoted(ppm.string()) + " " + Quoted(file.string());
-#ifdef _WIN32
-    // cmd.exe drops the first and the last quote of a command line that starts with one.
-    command = "\"" + command + "\"";
-#endif
-    if (std::system(command.c_str()) != 0)
+    std::vector<std::string> command { DJPEG_PROGRAM, "-dct", "float" };
+    if (quantise)
+        command.insert(command.end(), { "-colors", "236" });
+    command.insert(command.end(), { "-pnm", "-outfile", ppm.string(), file.string() });
+    if (RunProgram(command) != 0)
         throw std::runtime_error("djpeg failed on " + file.string());
     std::ifstream in(ppm, std::ios::binary);
     std::string output { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };

@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace brzdomat {
 namespace {
@@ -33,31 +36,65 @@ TEST(QuestionPicturePath, JoinsFolderAndNumbersWithoutPadding)
         std::string_view Expected;
     };
     const Case cases[] = {
+#ifdef _WIN32
+        { "D:\\Testy", { 7, 12 }, "D:\\Testy\\img\\7_12.jpg" },
+        { "D:\\Testy", { 32, 25 }, "D:\\Testy\\img\\32_25.jpg" },
+        { "D:\\Testy", { 10, 5 }, "D:\\Testy\\img\\10_5.jpg" },
+        { "C:\\", { 1, 1 }, "C:\\\\img\\1_1.jpg" },
+        { "C:\\Autoškola\\Testy", { 3, 20 }, "C:\\Autoškola\\Testy\\img\\3_20.jpg" },
+#else
         { "/home/ucitel/Testy", { 7, 12 }, "/home/ucitel/Testy/img/7_12.jpg" },
         { "/home/ucitel/Testy", { 32, 25 }, "/home/ucitel/Testy/img/32_25.jpg" },
         { "/home/ucitel/Testy", { 1, 1 }, "/home/ucitel/Testy/img/1_1.jpg" },
         { "/home/ucitel/Testy", { 10, 5 }, "/home/ucitel/Testy/img/10_5.jpg" },
         { "/", { 1, 1 }, "//img/1_1.jpg" },
         { "/media/Testy s mezerou", { 3, 20 }, "/media/Testy s mezerou/img/3_20.jpg" },
+#endif
     };
     for (const Case& entry : cases)
         EXPECT_EQ(QuestionPicturePath(entry.Start, entry.Question), entry.Expected);
 }
 
+#ifdef _WIN32
+constexpr std::string_view Separator = "\\";
+#else
+constexpr std::string_view Separator = "/";
+#endif
+
+std::string Utf8(const std::filesystem::path& path)
+{
+    std::u8string text = path.u8string();
+    return { text.begin(), text.end() };
+}
+
 class CurrentDirectoryTest : public ::testing::Test {
 protected:
-    void TearDown() override { ASSERT_EQ(::chdir(Saved.c_str()), 0); }
-    std::string Saved = std::filesystem::current_path().string();
+    void TearDown() override { std::filesystem::current_path(Saved); }
+    std::filesystem::path Saved = std::filesystem::current_path();
 };
 
+// A folder name with Czech letters comes back in UTF-8 on every system, and a root (a drive root
+// on Windows) keeps its separator.
 TEST_F(CurrentDirectoryTest, ReportsTheProcessDirectoryAndKeepsTheRootSeparator)
 {
     TemporaryFolder folder;
-    std::string canonical = std::filesystem::canonical(folder.Path()).string();
-    ASSERT_EQ(::chdir(canonical.c_str()), 0);
-    EXPECT_EQ(CurrentDirectory(), canonical);
-    ASSERT_EQ(::chdir("/"), 0);
+    std::filesystem::path canonical = std::filesystem::canonical(folder.Path());
+    std::filesystem::current_path(canonical);
+    EXPECT_EQ(CurrentDirectory(), Utf8(canonical));
+
+    std::filesystem::path czech = canonical / std::filesystem::path(u8"Autoškola");
+    std::filesystem::create_directory(czech);
+    std::filesystem::current_path(czech);
+    EXPECT_EQ(CurrentDirectory(), Utf8(canonical) + std::string { Separator } + "Autoškola");
+
+    std::filesystem::current_path(canonical.root_path());
+    EXPECT_EQ(CurrentDirectory(), Utf8(canonical.root_path()));
+#ifdef _WIN32
+    EXPECT_EQ(CurrentDirectory().size(), 3u);
+    EXPECT_EQ(CurrentDirectory().substr(1), ":\\");
+#else
     EXPECT_EQ(CurrentDirectory(), "/");
+#endif
 }
 
 // A folder with img/ below it, and a surface that already shows a picture, so that a failed
@@ -84,7 +121,7 @@ protected:
     }
 
     std::filesystem::path Images() const { return Folder.Path() / "img"; }
-    std::string Start() const { return Folder.Path().string(); }
+    std::string Start() const { return Utf8(Folder.Path()); }
 
     void ExpectOneMessageAndPreviousKept()
     {
@@ -115,7 +152,7 @@ TEST_F(ShowQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
 TEST_F(ShowQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsTheFile)
 {
     WriteBytes(Images() / "32_25.jpg", MakeJpeg(Card(120, 90)));
-    ShowQuestionPicture(Surface, Start() + "/", { 32, 25 });
+    ShowQuestionPicture(Surface, Start() + std::string { Separator }, { 32, 25 });
     ASSERT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PictureShown->Width, 120);
     EXPECT_EQ(Surface.PictureShown->Height, 90);
@@ -199,6 +236,7 @@ TEST_F(ShowQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
                 std::filesystem::create_directory(images / "5_5.jpg");
                 return std::string {};
             } },
+#ifndef _WIN32
         { "device in place of the file",
             [](const std::filesystem::path& images) {
                 std::filesystem::create_symlink("/dev/zero", images / "5_5.jpg");
@@ -216,13 +254,12 @@ TEST_F(ShowQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
                 // Root reads any file; the case then shows nothing about permissions.
                 return ::geteuid() == 0 ? std::string { "skip" } : std::string {};
             } },
+#endif
         { "several hundred megabytes",
             [](const std::filesystem::path& images) {
-                // Sparse: it takes no disk space, and must be refused before it is read.
-                int descriptor = ::open((images / "5_5.jpg").c_str(), O_CREAT | O_WRONLY, 0600);
-                EXPECT_GE(descriptor, 0);
-                EXPECT_EQ(::ftruncate(descriptor, off_t { 300 } << 20), 0);
-                ::close(descriptor);
+                // Sparse where the file system can: it must be refused before it is read.
+                WriteBytes(images / "5_5.jpg", {});
+                std::filesystem::resize_file(images / "5_5.jpg", std::uintmax_t { 300 } << 20);
                 return std::string {};
             } },
         { "zero bytes", write({}) },
@@ -316,6 +353,80 @@ TEST_F(ShowQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
     EXPECT_EQ(Surface.OpenBoxes, 0);
     EXPECT_EQ(Surface.Boxes.size(), 1u);
 }
+
+// The program asks for the name in lower case. A file system that tells cases apart does not
+// find another spelling; Windows finds it, as every Windows program would.
+TEST_F(ShowQuestionPictureTest, ANameInAnotherLetterCaseIsFoundOnlyWhereCasesAreOne)
+{
+    WriteBytes(Images() / "7_12.JPG", MakeJpeg(Card(80, 60)));
+    ShowQuestionPicture(Surface, Start(), { 7, 12 });
+#ifdef _WIN32
+    EXPECT_TRUE(Surface.Boxes.empty());
+    EXPECT_EQ(Surface.PictureShown->Width, 80);
+#else
+    ExpectOneMessageAndPreviousKept();
+#endif
+}
+
+#ifdef _WIN32
+// Another program writing the picture holds it open without letting others in: the load gives
+// the message at once instead of reading a half-written file or waiting.
+TEST_F(ShowQuestionPictureTest, APictureHeldOpenForWritingGivesTheMessage)
+{
+    std::filesystem::path file = Images() / "6_6.jpg";
+    WriteBytes(file, MakeJpeg(Card(80, 60)));
+    HANDLE writer = ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    ShowQuestionPicture(Surface, Start(), { 6, 6 });
+    ::CloseHandle(writer);
+    ExpectOneMessageAndPreviousKept();
+
+    // A reader that lets others read does not stand in the way.
+    HANDLE reader = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ShowQuestionPicture(Surface, Start(), { 6, 6 });
+    ::CloseHandle(reader);
+    EXPECT_EQ(Surface.PictureShown->Width, 80);
+}
+
+// A drive root as the start directory gives C:\\img\1_1.jpg, and the file is found there.
+TEST(DriveRoot, APictureBelowADriveRootIsFound)
+{
+    std::filesystem::path root = std::filesystem::temp_directory_path().root_path();
+    std::filesystem::path images = root / "img";
+    std::error_code error;
+    if (!std::filesystem::create_directory(images, error) || error)
+        GTEST_SKIP() << "cannot make " << images.string() << " here";
+    struct Remover {
+        std::filesystem::path Folder;
+        ~Remover() { std::filesystem::remove_all(Folder); }
+    } remover { images };
+    WriteBytes(images / "1_1.jpg", MakeJpeg(JpegRecipe {}));
+
+    std::string start = Utf8(root);
+    ASSERT_EQ(start.substr(1), ":\\");
+    EXPECT_EQ(QuestionPicturePath(start, { 1, 1 }), start + "\\img\\1_1.jpg");
+    RecordingSurface surface;
+    ShowQuestionPicture(surface, start, { 1, 1 });
+    EXPECT_TRUE(surface.Boxes.empty());
+    EXPECT_EQ(surface.PicturesShownCount, 1);
+}
+
+// Pictures below a folder whose name has Czech letters load, whatever the system's code page.
+TEST(CzechFolder, PicturesBelowAFolderWithCzechLettersLoad)
+{
+    TemporaryFolder folder;
+    std::filesystem::path start = folder.Path() / std::filesystem::path(u8"Autoškola Žluťoučký");
+    std::filesystem::create_directories(start / "img");
+    WriteBytes(start / "img" / "2_2.jpg", MakeJpeg(JpegRecipe {}));
+    RecordingSurface surface;
+    ShowQuestionPicture(surface, Utf8(start), { 2, 2 });
+    EXPECT_TRUE(surface.Boxes.empty());
+    EXPECT_EQ(surface.PicturesShownCount, 1);
+}
+#endif
 
 } // namespace
 } // namespace brzdomat

@@ -215,6 +215,9 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
     EXPECT_EQ(run(""), 2) << "no folder given";
     EXPECT_EQ(run("''"), 2) << "an empty folder name";
     EXPECT_EQ(run("a b"), 2) << "two folders given";
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(run("-x"), 2) << "an option, not a folder";
+    EXPECT_FALSE(fs::exists("-x")) << "an option was taken for a folder";
     std::ofstream(folder.Path() / "file") << "x";
     EXPECT_EQ(run(quoted((folder.Path() / "file").string())), 1) << "a file, not a folder";
     // Every picture already there: the tool succeeds without drawing, which keeps this quick.

@@ -1,19 +1,27 @@
 // Writes the sample question pictures 1_1.jpg .. 32_25.jpg into the folder given as the only
-// argument, e.g. `brzdomat_sample_pictures work/img`, and keeps any picture already there.
+// argument, e.g. `brzdomat-sample-pictures work/img`, and keeps any picture already there.
 
 #include "tools/sample_pictures/sample_set.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fprintf(stderr,
-            "usage: %s FOLDER\n"
-            "Writes the sample question pictures 1_1.jpg .. 32_25.jpg into FOLDER.\n",
-            argc > 0 ? argv[0] : "brzdomat_sample_pictures");
+    constexpr const char* usage
+        = "Usage: brzdomat-sample-pictures FOLDER\n"
+          "Writes the sample question pictures 1_1.jpg .. 32_25.jpg into FOLDER.\n";
+    // An option is never taken for a folder: "--help" would otherwise fill a folder of that name.
+    const bool help
+        = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+    if (help) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
+        std::fputs(usage, stderr);
         return 2;
     }
     // The cards are drawn off screen; the tool must work without any display.
@@ -23,7 +31,7 @@ int main(int argc, char* argv[])
 
     const auto report = brzdomat::WriteSampleSet(argv[1]);
     if (!report.Error.empty()) {
-        std::fprintf(stderr, "brzdomat_sample_pictures: %s (%d written, %d already there)\n",
+        std::fprintf(stderr, "brzdomat-sample-pictures: %s (%d written, %d already there)\n",
             report.Error.c_str(), report.Written, report.Kept);
         return 1;
     }

@@ -1,0 +1,245 @@
+// The picture checker against the program's own loader: a folder with one spoilt file of every
+// kind, the words and the summary it prints for them, and its exit codes as a command.
+
+#include "bank/question_picture.h"
+#include "testrun/picture_display.h"
+#include "tests/testsupport/jpeg_maker.h"
+#include "tests/testsupport/recording_surface.h"
+#include "tools/check_pictures/picture_check.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+
+namespace brzdomat {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::JpegRecipe;
+using testing::MakeJpeg;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+JpegRecipe Card(int width, int height)
+{
+    JpegRecipe recipe;
+    recipe.Width = width;
+    recipe.Height = height;
+    recipe.Drawing = testing::Content::Card;
+    return recipe;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A start directory whose img folder holds all 800 pictures, each the same good card.
+class PictureFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directory(Images());
+        const auto card = MakeJpeg(Card(VisibleWidth, VisibleHeight));
+        for (int test = 1; test <= TestCount; ++test)
+            for (int question = 1; question <= QuestionsPerTest; ++question)
+                WriteBytes(Path({ test, question }), card);
+    }
+
+    fs::path Images() const { return Folder.Path() / "img"; }
+    std::string Start() const { return Folder.Path().string(); }
+    std::string Path(QuestionRef question) const { return QuestionPicturePath(Start(), question); }
+
+    FolderCheck Check()
+    {
+        std::ostringstream out;
+        std::ostringstream errors;
+        const FolderCheck result = CheckPictureFolder(Start(), out, errors);
+        Output = out.str();
+        Errors = errors.str();
+        return result;
+    }
+
+    TemporaryFolder Folder;
+    std::string Output;
+    std::string Errors;
+};
+
+TEST_F(PictureFolderTest, FindsExactlyTheSpoiltPicturesAsTheProgramWouldLoadThem)
+{
+    ASSERT_EQ(Check(), FolderCheck::AllFine) << Output;
+    EXPECT_EQ(Output, "800 pictures: 800 fine\n");
+    EXPECT_EQ(Errors, "");
+
+    const auto good = MakeJpeg(Card(VisibleWidth, VisibleHeight));
+    const auto write = [](std::vector<std::uint8_t> bytes) {
+        return [bytes](const fs::path& path) { WriteBytes(path, bytes); };
+    };
+    auto damagedMarker = good;
+    damagedMarker[testing::FindMarker(good, 0xDB) + 1] = 0x02;
+    JpegRecipe progressive = Card(64, 48);
+    progressive.Mode = testing::Coding::Progressive;
+    JpegRecipe manyScans = progressive;
+    manyScans.RefinementScans = 10;
+    JpegRecipe everyBlockRestarts = Card(VisibleWidth, VisibleHeight);
+    everyBlockRestarts.Sampling = testing::Chroma::Full444;
+    everyBlockRestarts.RestartInterval = 1;
+    JpegRecipe someRestarts = everyBlockRestarts;
+    someRestarts.RestartInterval = 200;
+    JpegRecipe grey = Card(VisibleWidth, VisibleHeight);
+    grey.Model = testing::ColourModel::Grey;
+    JpegRecipe greySmall = Card(200, 100);
+    greySmall.Model = testing::ColourModel::Grey;
+    const std::string text = "toto není obrázek\n";
+
+    struct Case {
+        QuestionRef Question;
+        std::function<void(const fs::path&)> Spoil;
+        // The line's text after the path; empty when the picture stays fine.
+        std::string Line;
+    };
+    const std::vector<Case> cases = {
+        { { 1, 2 }, [](const fs::path& path) { fs::remove(path); }, "missing" },
+        { { 2, 1 },
+            [](const fs::path& path) {
+                fs::remove(path);
+                fs::create_symlink(path.filename(), path);
+            },
+            "not readable: Too many levels of symbolic links" },
+        { { 2, 2 },
+            [](const fs::path& path) {
+                fs::remove(path);
+                fs::create_directory(path);
+            },
+            "a folder, not a picture file" },
+        { { 2, 3 },
+            [](const fs::path& path) {
+                fs::remove(path);
+                ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            },
+            "not a regular file (a device, pipe or socket)" },
+        { { 2, 4 }, write({}), "empty" },
+        { { 2, 5 }, write({ text.begin(), text.end() }), "not a JPEG file" },
+        { { 2, 6 }, write(testing::TinyPng()), "not a JPEG file" },
+        { { 2, 7 }, write(damagedMarker), "damaged: Unsupported marker type 0x02" },
+        { { 2, 8 }, write(testing::CutAfter(good, 150)),
+            "damaged: JPEG datastream contains no image" },
+        { { 3, 1 },
+            [](const fs::path& path) {
+                // Sparse: it takes no disk space, and must be refused before it is read.
+                fs::resize_file(path, std::uintmax_t { 300 } << 20);
+            },
+            "over the limit of 64 MiB per file" },
+        { { 3, 2 }, write(testing::WithClaimedSize(MakeJpeg(progressive), 65500, 65500)),
+            "over the limit of 320 MiB of decoder memory" },
+        { { 3, 3 }, write(MakeJpeg(manyScans)), "over the limit of 100 scans" },
+        { { 3, 4 }, write(testing::WithRestartMarkersShuffled(MakeJpeg(everyBlockRestarts))),
+            "over the limit of 1000 warnings of damaged data" },
+        { { 4, 1 }, write(testing::CutAfter(good, good.size() / 2)),
+            "cut short, shown as far as its data go (2 warnings)" },
+        { { 4, 2 }, write(testing::WithRestartMarkersShuffled(MakeJpeg(someRestarts))),
+            "damaged data, shown with flaws (14 warnings)" },
+        { { 4, 3 }, write(MakeJpeg(Card(640, 457))),
+            "640 x 457 pixels, larger than the picture area of 401 x 457: only its top-left "
+            "part is shown" },
+        { { 4, 4 }, write(MakeJpeg(Card(401, 300))),
+            "401 x 300 pixels, smaller than the picture area of 401 x 457: white margins" },
+        { { 4, 5 }, write(MakeJpeg(grey)), "greyscale, shown in 236 colours" },
+        { { 4, 6 }, write(MakeJpeg(greySmall)),
+            "200 x 100 pixels, smaller than the picture area of 401 x 457: white margins; "
+            "greyscale, shown in 236 colours" },
+        { { 7, 12 },
+            [](const fs::path& path) { fs::rename(path, path.parent_path() / "7_12.JPG"); },
+            "missing; there is \"7_12.JPG\", but the program asks for the name as written, in "
+            "lower case" },
+        // Shown as intended, though coded otherwise than the others.
+        { { 5, 1 }, write(MakeJpeg([] {
+             JpegRecipe recipe = Card(VisibleWidth, VisibleHeight);
+             recipe.Mode = testing::Coding::Progressive;
+             return recipe;
+         }())),
+            "" },
+    };
+    std::vector<std::string> expected;
+    for (const Case& entry : cases) {
+        entry.Spoil(Path(entry.Question));
+        if (!entry.Line.empty())
+            expected.push_back(Path(entry.Question) + ": " + entry.Line);
+    }
+    WriteBytes(Images() / "readme.txt", std::vector<std::uint8_t>(3, 'x'));
+    WriteBytes(Images() / "9_9.JPG", good);
+    fs::create_directory(Images() / "old");
+    const std::vector<std::string> notes = {
+        (Images() / "9_9.JPG").string() + ": note: the program never reads this file",
+        (Images() / "old").string() + ": note: the program never reads this file",
+        (Images() / "readme.txt").string() + ": note: the program never reads this file",
+    };
+
+    ASSERT_EQ(Check(), FolderCheck::Findings);
+    std::vector<std::string> lines = Lines(Output);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(),
+        "800 pictures: 780 fine, 2 missing, 1 not readable, 1 folder, 1 special file, 1 empty, "
+        "2 not JPEG, 2 damaged, 4 over a limit, 1 cut short, 1 with damaged data, 1 larger than "
+        "the picture area, 2 smaller than the picture area, 1 greyscale");
+    lines.pop_back();
+    // The pictures come in the program's order; the notes follow in the folder's, which the
+    // file system decides.
+    ASSERT_GE(lines.size(), notes.size());
+    std::vector<std::string> noted(lines.end() - static_cast<long>(notes.size()), lines.end());
+    lines.resize(lines.size() - notes.size());
+    std::sort(noted.begin(), noted.end());
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(noted, notes);
+
+    // Whatever the checker says of a picture, the program agrees: shown or the one message.
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(Path(entry.Question));
+        testing::RecordingSurface surface;
+        ShowQuestionPicture(surface, Start(), entry.Question);
+        EXPECT_EQ(CheckPicture(Path(entry.Question)).Shown, surface.Boxes.empty());
+    }
+}
+
+TEST_F(PictureFolderTest, CommandExitCodes)
+{
+    const auto quoted = [](const std::string& text) {
+        std::string result = "'";
+        for (const char each : text)
+            result += each == '\'' ? std::string("'\\''") : std::string(1, each);
+        return result + "'";
+    };
+    const auto run = [&](const std::string& arguments) {
+        const std::string command = quoted(BRZDOMAT_CHECK_PICTURES_TOOL) + " " + arguments + " >"
+            + quoted((Folder.Path() / "out").string()) + " 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string start = quoted(Start());
+    EXPECT_EQ(run(start), 0);
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(run(start + " " + start), 2) << "two folders";
+    EXPECT_EQ(run("--colour " + start), 2) << "an unknown option";
+    EXPECT_EQ(run(quoted(Images().string())), 2) << "a folder without img";
+    EXPECT_EQ(run(quoted((Folder.Path() / "nowhere").string())), 2) << "no such folder";
+    fs::remove(Path({ 32, 25 }));
+    // With no folder given it checks the current folder, as the program would use it.
+    const std::string cd = "cd " + start + " && ";
+    EXPECT_EQ(
+        std::system((cd + quoted(BRZDOMAT_CHECK_PICTURES_TOOL) + " >/dev/null").c_str()), 1 << 8);
+}
+
+} // namespace
+} // namespace brzdomat
