@@ -196,6 +196,9 @@ TEST(MessageBox, GivesThePressedButtonAndCancelWhenClosedByItsTitleBar)
                 box->close();
                 break;
             case Act::Key:
+                // Alt and a letter is a shortcut, which only an active window takes.
+                box->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(box));
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
                     test.Key, test.Modifiers);
                 break;
