@@ -74,8 +74,14 @@ constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
 QFont LayoutFont(int pixelSize, Weight weight)
 {
     QFont font;
+#ifdef _WIN32
+    // Windows has the face the layout names, and its TrueType successor where the bitmap face
+    // lacks a size; the Linux substitutes would only stand in for them.
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
+#else
     font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
         QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans") });
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(weight == Weight::Bold);
