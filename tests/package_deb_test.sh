@@ -123,7 +123,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 depended=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo \
-    fonts-liberation2; do
+    fonts-wine fonts-dejavu-core fonts-liberation2; do
     grep -Fqx "$library" <<<"$depended" || fail "Depends lacks $library"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -284,7 +285,9 @@ TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
 TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
 {
     std::vector<bool> correctTicksWhileOpen;
-    OnMessage = [&](MessageDialog*) {
+    QFont boxFont;
+    OnMessage = [&](MessageDialog* box) {
+        boxFont = box->font();
         for (int index = 0; index < 4; ++index)
             correctTicksWhileOpen.push_back(AnswerBox(static_cast<CheckBox>(index))->isChecked());
     };
@@ -297,6 +300,9 @@ TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
     for (auto option : AllOptions)
         expected.push_back(Program.Controller().Key().Mark({ 3, 1 }, option) == AnswerMark::X);
     EXPECT_EQ(correctTicksWhileOpen, expected);
+    // The box and the menus read in the desktop's font, not in the layout's 11 pixels.
+    EXPECT_NE(QFontInfo(boxFont).pixelSize(), WindowFontPixels);
+    EXPECT_EQ(boxFont, Program.Main().menuBar()->font());
     // Question 1 weighs its points into the error count; question 2 follows.
     EXPECT_NE(StatusText(Label::Label6), "0");
     EXPECT_EQ(StatusText(Label::Label8), "0");

@@ -2,7 +2,9 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QFrame>
@@ -10,11 +12,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -90,9 +95,13 @@ TEST(MainWindowLayout, EveryLabelHasItsPlaceTextFontAndColourAndFitsWithoutOverl
         EXPECT_LE(label->geometry().right(), ClientWidth - 1);
         EXPECT_LE(label->geometry().bottom(), ClientHeight - 1);
         // The inked part of the text must not run into another label's.
-        auto ink = label->fontMetrics()
-                       .boundingRect(label->text())
-                       .translated(label->pos() + QPoint(0, label->fontMetrics().ascent()));
+        auto ink
+            = label->fontMetrics()
+                  .boundingRect(label->text())
+                  .translated(label->pos()
+                      + QPoint(0, label->contentsRect().top() + label->fontMetrics().ascent()));
+        // The accents of capitals ("Č") stay inside the label, which would cut them.
+        EXPECT_GE(ink.top(), label->y());
         for (const auto& other : inked)
             EXPECT_FALSE(ink.intersects(other)) << "overlaps a label placed before";
         inked.push_back(ink);
@@ -116,8 +125,10 @@ TEST(MainWindowLayout, TheWindowIsFixedWhiteTitledAndCentred)
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(window.font().pixelSize(), WindowFontPixels);
-    EXPECT_FALSE(window.font().bold());
+    EXPECT_EQ(ClientArea(window)->font().pixelSize(), WindowFontPixels);
+    EXPECT_FALSE(ClientArea(window)->font().bold());
+    // The menus, whose metrics the layout leaves open, keep the desktop's font.
+    EXPECT_EQ(window.menuBar()->font(), QApplication::font());
 
     auto shot = ClientArea(window)->grab().toImage();
     for (auto point : { QPoint(0, 0), QPoint(300, 300), QPoint(791, 543), QPoint(500, 30),
@@ -191,6 +202,97 @@ TEST(MainWindowLayout, ClickingACorrectAnswerBoxNeverChangesIt)
     auto* choice = FindControl<QCheckBox>(window, CheckBox::CheckBox5);
     QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_TRUE(choice->isChecked());
+}
+
+// Relative luminance and contrast ratio as accessibility guidelines define them.
+double Luminance(QColor colour)
+{
+    auto channel = [](int value) {
+        double linear = value / 255.0;
+        return linear <= 0.03928 ? linear / 12.92 : std::pow((linear + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green())
+        + 0.0722 * channel(colour.blue());
+}
+
+double Contrast(QColor first, QColor second)
+{
+    const double one = Luminance(first);
+    const double other = Luminance(second);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
+{
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (int index = 0; index < 4; ++index) {
+        SCOPED_TRACE(index);
+        auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(index));
+        ASSERT_FALSE(box->isEnabled());
+        QStyleOptionButton option;
+        option.initFrom(box);
+        auto indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        for (bool ticked : { false, true }) {
+            box->setChecked(ticked);
+            auto shot = box->grab().toImage();
+            QColor darkest = Qt::white;
+            QColor lightest = Qt::black;
+            for (int y = indicator.top() + 3; y <= indicator.bottom() - 3; ++y)
+                for (int x = indicator.left() + 3; x <= indicator.right() - 3; ++x) {
+                    auto colour = shot.pixelColor(x, y);
+                    if (Luminance(colour) < Luminance(darkest))
+                        darkest = colour;
+                    if (Luminance(colour) > Luminance(lightest))
+                        lightest = colour;
+                }
+            // The tick against the box's own background; nothing dark when unticked.
+            if (ticked)
+                EXPECT_GE(Contrast(darkest, lightest), 4.5);
+            else
+                EXPECT_LT(Contrast(darkest, lightest), 1.5);
+            // The frame against the white window.
+            auto frame = shot.pixelColor(indicator.left(), indicator.center().y());
+            EXPECT_GE(Contrast(frame, Qt::white), 3.0);
+        }
+    }
+}
+
+TEST(MainWindowAccessibility, StatusValuesAreReadWithTheirCaptions)
+{
+    MainWindow window;
+    struct Case {
+        const char* Value;
+        const char* Text;
+        const char* Caption;
+        const char* Spoken;
+    };
+    const Case cases[] = {
+        { "Label2", "7", "Label1", "Test č. 7" },
+        { "Label4", "25", "Label3", "Otázka č. 25" },
+        { "Label6", "4", "Label5", "Počet chybných bodů: 4" },
+        { "Label8", "12", "Label7", "Počet dosažených bodů: 12" },
+        { "Label17", "12", "Label16", "Čas: 12 minut" },
+        { "Label10", "ZVLÁDÁTE", "Label9", "Test: ZVLÁDÁTE" },
+        { "Label2", "", "Label1", "Test č." },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Value);
+        auto* label = window.findChild<QLabel*>(test.Value);
+        auto* caption = window.findChild<QLabel*>(test.Caption);
+        label->setText(QString::fromUtf8(test.Text));
+        auto* value = QAccessible::queryAccessibleInterface(label);
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->role(), QAccessible::StaticText);
+        EXPECT_EQ(value->text(QAccessible::Name), QString::fromUtf8(test.Spoken));
+        auto labels = value->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels.front().first->object(), caption);
+        // Nothing changes on screen.
+        EXPECT_EQ(label->text(), QString::fromUtf8(test.Text));
+        EXPECT_TRUE(label->accessibleName().isEmpty());
+    }
 }
 
 struct MenuRow {
@@ -324,6 +426,40 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
         }
         EXPECT_EQ(cycle, test.Cycle);
     }
+    // Enter, the keypad's too, presses the focused "Potvrď" as the space bar does; the window has
+    // no default button, so Enter elsewhere presses nothing.
+    int confirmed = 0;
+    MainWindow::Commands commands;
+    commands.Confirm = [&] { ++confirmed; };
+    window.SetCommands(commands);
+    auto* button1 = FindControl<QPushButton>(window, PushButton::Button1);
+    button1->setEnabled(true);
+    struct KeyCase {
+        QWidget* Focus;
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+        int Confirmations;
+    };
+    const KeyCase keys[] = {
+        { button1, Qt::Key_Return, Qt::NoModifier, 1 },
+        { button1, Qt::Key_Enter, Qt::KeypadModifier, 1 },
+        { button1, Qt::Key_Space, Qt::NoModifier, 1 },
+        { FindControl<QCheckBox>(window, CheckBox::CheckBox7), Qt::Key_Return, Qt::NoModifier, 0 },
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.Key);
+        confirmed = 0;
+        key.Focus->setFocus();
+        QTest::keyClick(key.Focus, key.Key, key.Modifiers);
+        EXPECT_EQ(confirmed, key.Confirmations);
+    }
+    // F10 opens the menu bar at its first menu.
+    auto* program = window.findChild<QMenu*>("Soubor1");
+    QTest::keyClick(button1, Qt::Key_F10);
+    EXPECT_EQ(window.menuBar()->activeAction(), program->menuAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program->isVisible(); }, 2000));
+    program->close();
+
     // The space bar toggles the focused box.
     FindControl<QCheckBox>(window, CheckBox::CheckBox6)->setFocus();
     QTest::keyClick(FindControl<QCheckBox>(window, CheckBox::CheckBox6), Qt::Key_Space);

@@ -4,6 +4,7 @@
 #include "ui/qt/picture_view.h"
 #include "ui/qt/qt_surface.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -77,20 +79,21 @@ struct BoxCase {
     ButtonSet Buttons;
     QString Caption;
     MessageIcon Icon;
+    QString IconName; // for screen readers
     std::vector<QString> Captions; // left to right
     PressedButton Default;
     PressedButton Escape;
 };
 
 const BoxCase BoxCases[] = {
-    { "error", MessageKind::Error, ButtonSet::Ok, "Error", MessageIcon::Stop, { "OK" },
+    { "error", MessageKind::Error, ButtonSet::Ok, "Error", MessageIcon::Stop, "Chyba", { "OK" },
         PressedButton::Ok, PressedButton::Ok },
     { "information", MessageKind::Information, ButtonSet::Ok, "Information",
-        MessageIcon::Information, { "OK" }, PressedButton::Ok, PressedButton::Ok },
+        MessageIcon::Information, "Informace", { "OK" }, PressedButton::Ok, PressedButton::Ok },
     { "confirmation", MessageKind::Confirmation, ButtonSet::YesNo, "Confirm", MessageIcon::Question,
-        { "&Yes", "&No" }, PressedButton::Yes, PressedButton::No },
+        QString::fromUtf8("Otázka"), { "&Yes", "&No" }, PressedButton::Yes, PressedButton::No },
     { "error with Yes and No", MessageKind::Error, ButtonSet::YesNo, "Error", MessageIcon::Stop,
-        { "&Yes", "&No" }, PressedButton::Yes, PressedButton::No },
+        "Chyba", { "&Yes", "&No" }, PressedButton::Yes, PressedButton::No },
 };
 
 TEST(MessageBox, HasTheCaptionButtonsInFixedOrderAndTheDefaultAndEscapeButtonsOfItsSet)
@@ -105,6 +108,18 @@ TEST(MessageBox, HasTheCaptionButtonsInFixedOrderAndTheDefaultAndEscapeButtonsOf
             &screen.Window, KindCaption(test.Kind), KindIcon(test.Kind), "Text", test.Buttons);
         EXPECT_EQ(box.windowTitle(), test.Caption);
         EXPECT_EQ(box.Icon(), test.Icon);
+        // A screen reader announces the box as an alert and reads its text at once.
+        auto* alert = QAccessible::queryAccessibleInterface(&box);
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+        EXPECT_EQ(alert->text(QAccessible::Name), test.Caption);
+        EXPECT_EQ(alert->text(QAccessible::Description), "Text");
+        auto* icon = QAccessible::queryAccessibleInterface(box.findChild<QLabel*>("Icon"));
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->role(), QAccessible::Graphic);
+        EXPECT_EQ(icon->text(QAccessible::Name), test.IconName);
+        // Boxes have the desktop's font, not the layout's.
+        EXPECT_EQ(box.font(), QApplication::font());
         auto buttons = box.findChildren<QPushButton*>();
         std::sort(buttons.begin(), buttons.end(),
             [](auto* left, auto* right) { return left->x() < right->x(); });
@@ -134,14 +149,22 @@ TEST(MessageBox, HasTheCaptionButtonsInFixedOrderAndTheDefaultAndEscapeButtonsOf
 
 TEST(MessageBox, GivesThePressedButtonAndCancelWhenClosedByItsTitleBar)
 {
-    enum class Act { Click, Enter, Escape, TitleBar };
+    enum class Act { Click, Enter, Escape, TitleBar, Key };
     struct Case {
         ButtonSet Buttons;
         Act Action;
         PressedButton Clicked; // for Act::Click
         PressedButton Expected;
+        Qt::Key Key = Qt::Key_unknown; // for Act::Key
+        Qt::KeyboardModifiers Modifiers = Qt::NoModifier;
     };
     const Case cases[] = {
+        // An accelerator letter presses its button with or without Alt.
+        { ButtonSet::YesNo, Act::Key, {}, PressedButton::Yes, Qt::Key_Y },
+        { ButtonSet::YesNo, Act::Key, {}, PressedButton::No, Qt::Key_N },
+        { ButtonSet::YesNo, Act::Key, {}, PressedButton::No, Qt::Key_N, Qt::ShiftModifier },
+        { ButtonSet::YesNo, Act::Key, {}, PressedButton::No, Qt::Key_N, Qt::AltModifier },
+        { ButtonSet::YesNo, Act::Key, {}, PressedButton::Yes, Qt::Key_Y, Qt::AltModifier },
         { ButtonSet::YesNo, Act::Click, PressedButton::Yes, PressedButton::Yes },
         { ButtonSet::YesNo, Act::Click, PressedButton::No, PressedButton::No },
         { ButtonSet::YesNo, Act::Enter, {}, PressedButton::Yes },
@@ -172,6 +195,13 @@ TEST(MessageBox, GivesThePressedButtonAndCancelWhenClosedByItsTitleBar)
             case Act::TitleBar:
                 box->close();
                 break;
+            case Act::Key:
+                // Alt and a letter is a shortcut, which only an active window takes.
+                box->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
+                    test.Key, test.Modifiers);
+                break;
             }
         });
         EXPECT_EQ(screen.Surface.MessageBox(
@@ -190,10 +220,35 @@ TEST(MessageBox, WrapsItsTextAtHalfTheScreenWidthAndKeepsItExactly)
         QString("Jednotlivé otázky s obrázky jsou uloženy ve složce img. ").repeated(12),
         "'" + QString("x").repeated(400) + "' is not a valid integer value.",
     };
+    // Dark pixels of text drawn on white: a cut text has fewer than the whole one in one line.
+    auto ink = [](const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
     for (const auto& text : texts) {
         MessageDialog box(&screen.Window, "Error", MessageIcon::Stop, text, ButtonSet::Ok);
         box.show();
         EXPECT_EQ(box.TextLabel()->text(), text);
+        auto label = box.TextLabel();
+        auto palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        label->setAutoFillBackground(true);
+        QImage oneLine(label->fontMetrics().horizontalAdvance(text) + 4,
+            label->fontMetrics().height(), QImage::Format_RGB32);
+        oneLine.fill(Qt::white);
+        {
+            QPainter painter(&oneLine);
+            painter.setFont(label->font());
+            painter.setPen(Qt::black);
+            painter.drawText(QPoint(0, label->fontMetrics().ascent()), text);
+        }
+        auto whole = ink(oneLine);
+        EXPECT_GE(ink(label->grab().toImage()), whole * 9 / 10) << "not every character is shown";
         EXPECT_LE(box.TextLabel()->width(), half);
         auto needed = box.TextLabel()->fontMetrics().horizontalAdvance(text);
         if (needed <= half) {
@@ -494,6 +549,8 @@ TEST(Picture, ShowsThePixelsAtNaturalSizeFromTheTopLeftClippedWithWhiteAround)
         auto picture = MakePicture(test.Width, test.Height, seed += 40);
         screen.Surface.ShowPicture(Picture::Image1, picture);
         EXPECT_EQ(view.Picture(), picture);
+        auto* image = QAccessible::queryAccessibleInterface(&view);
+        EXPECT_EQ(image->role(), QAccessible::Graphic);
         EXPECT_EQ(MismatchedPixels(view, picture.get()), 0);
     }
 }
@@ -503,7 +560,14 @@ TEST(Picture, KeepsThePictureWhenHiddenAndWhenGivenNothingUsable)
     Screen screen;
     auto& view = *FindControl<PictureView>(screen.Window, Picture::Image1);
     auto picture = MakePicture(50, 60, 3);
+    screen.Surface.SetLabelText(Label::Label2, "7");
+    screen.Surface.SetLabelText(Label::Label4, "3");
     screen.Surface.ShowPicture(Picture::Image1, picture);
+    // A screen reader names the question the picture shows, also after a failed load of the next.
+    const QString described = QString::fromUtf8("Test č. 7, otázka č. 3");
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Description), described);
+    screen.Surface.SetLabelText(Label::Label4, "4");
 
     auto tooShort = std::make_shared<RgbImage>(*MakePicture(50, 60, 9));
     tooShort->Pixels.resize(tooShort->Pixels.size() - 1);
@@ -516,6 +580,7 @@ TEST(Picture, KeepsThePictureWhenHiddenAndWhenGivenNothingUsable)
              nullptr, tooShort, noSize, negative, huge }) {
         screen.Surface.ShowPicture(Picture::Image1, refused);
         EXPECT_EQ(view.Picture(), picture);
+        EXPECT_EQ(view.accessibleDescription(), described);
     }
     EXPECT_EQ(MismatchedPixels(view, picture.get()), 0);
 

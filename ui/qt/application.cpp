@@ -30,19 +30,12 @@ std::unique_ptr<QDialog> MakeProgramWindow(
     return nullptr;
 }
 
-std::unique_ptr<MainWindow> MakeMainWindow()
-{
-    // Message boxes, menus and the windows without a font of their own use the window font, as
-    // the main window does. Set before any widget exists, it costs no font change later, and
-    // one face for all keeps start-up from loading a second one.
-    QApplication::setFont(LayoutFont(WindowFontPixels));
-    return std::make_unique<MainWindow>();
-}
-
 } // namespace
 
+// Message boxes, the input box and the menus keep the desktop's font; only the windows of the
+// layout use its 11-pixel fonts.
 Application::Application(std::string applicationTitle, WindowFactory factory)
-    : m_Main(MakeMainWindow())
+    : m_Main(std::make_unique<MainWindow>())
 {
     if (!factory) {
         factory = [this](Window window, QWidget* parent) {

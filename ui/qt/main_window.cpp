@@ -4,16 +4,26 @@
 #include "bank/question_ref.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
+#include "ui/qt/window_hints.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFontDatabase>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 #include <array>
@@ -32,24 +42,27 @@ struct LabelPlace {
     int Pixels = WindowFontPixels;
     Weight Boldness = Weight::Regular;
     std::optional<Colour> Ink = std::nullopt;
+    // For a status value: the label that names it, and the one with its unit.
+    const char* Caption = nullptr;
+    const char* Unit = nullptr;
 };
 
 // Every label of the window with its design text. The status labels' texts only fix their
 // fonts: the window is emptied of them before it is first shown.
 const LabelPlace LabelPlaces[] = {
     { "Label1", 8, 8, "Test č." },
-    { "Label2", 72, 0, "1", 19, Weight::Bold, Green },
+    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" },
     { "Label3", 8, 40, "Otázka č." },
-    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue },
+    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" },
     { "Label5", 232, 8, "Počet chybných bodů:" },
-    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue },
+    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" },
     { "Label7", 232, 40, "Počet dosažených bodů:" },
-    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue },
+    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" },
     { "Label16", 552, 8, "Čas:" },
-    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue },
+    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" },
     { "Label18", 624, 8, "minut" },
     { "Label9", 552, 40, "Test:" },
-    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" },
     { "Label31", 86, 80, "váš" },
     { "Label11", 29, 96, "správně" },
     { "Label12", 81, 96, "výběr" },
@@ -69,7 +82,106 @@ constexpr int CheckBoxSize = 17;
 constexpr int RowTops[] = { 118, 134, 150, 166 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
 
+// A status value read out together with its caption and unit ("Test č. 7", "Čas: 12 minut"),
+// while the screen shows them as separate labels.
+class ValueLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void SetCaption(QLabel* caption, QLabel* unit)
+    {
+        m_Caption = caption;
+        m_Unit = unit;
+        caption->setBuddy(this);
+    }
+
+    QString SpokenText() const
+    {
+        QString spoken = m_Caption ? m_Caption->text() : QString();
+        if (text().isEmpty())
+            return spoken;
+        spoken += u' ' + text();
+        if (m_Unit)
+            spoken += u' ' + m_Unit->text();
+        return spoken;
+    }
+
+private:
+    QLabel* m_Caption = nullptr;
+    QLabel* m_Unit = nullptr;
+};
+
+class AccessibleValue : public QAccessibleWidget {
+public:
+    explicit AccessibleValue(ValueLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<ValueLabel*>(widget())->SpokenText();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* AccessibleControl(const QString&, QObject* object)
+{
+    if (auto* label = dynamic_cast<ValueLabel*>(object))
+        return new AccessibleValue(label);
+    return nullptr;
+}
+
+// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones
+// with a frame in the text colour, so that the revealed answers stand out in full contrast.
+class CorrectAnswerBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
+        painter.drawControl(QStyle::CE_CheckBox, option);
+        auto frame = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+        painter.setPen(option.palette.color(QPalette::WindowText));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    }
+};
+
+#ifndef _WIN32
+// The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
+// widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
+// Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
+// (Wine's Tahoma Bold is no heavier than its regular face once scaled up.) Wine keeps its fonts
+// outside the system's font folders, so the program adds Tahoma itself.
+QString SubstituteFamily(int pixelSize, Weight weight)
+{
+    static const bool tahomaAdded = [] {
+        const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        return QFile::exists(tahoma) && QFontDatabase::addApplicationFont(tahoma) >= 0;
+    }();
+    (void)tahomaAdded;
+    if (weight == Weight::Regular)
+        return QStringLiteral("Tahoma");
+    return pixelSize >= 23 ? QStringLiteral("DejaVu Sans")
+                           : QStringLiteral("DejaVu Sans Condensed");
+}
+#endif
+
 } // namespace
+
+void KeepDesignBaseline(QLabel* label)
+{
+    // The design's font rises its full character height above the baseline.
+    label->setContentsMargins(
+        0, std::max(0, label->font().pixelSize() - label->fontMetrics().ascent()), 0, 0);
+}
 
 QFont LayoutFont(int pixelSize, Weight weight)
 {
@@ -79,8 +191,8 @@ QFont LayoutFont(int pixelSize, Weight weight)
     // lacks a size; the Linux substitutes would only stand in for them.
     font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
 #else
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-        QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans") });
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
+        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
 #endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
@@ -91,11 +203,13 @@ QFont LayoutFont(int pixelSize, Weight weight)
 MainWindow::MainWindow()
     : QMainWindow(nullptr,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
+    static const bool accessible = (QAccessible::installFactory(&AccessibleControl), true);
+    (void)accessible;
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
-    setFont(LayoutFont(WindowFontPixels));
     BuildControls();
     BuildMenu();
     // The client area has a fixed size and the window follows it, menu bar included: the user
@@ -108,6 +222,9 @@ void MainWindow::BuildControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(ClientWidth, ClientHeight);
+    // The layout fixes the pixel sizes of the window's own controls; the menus, whose metrics it
+    // leaves open, keep the desktop's font.
+    client->setFont(LayoutFont(WindowFontPixels));
     auto palette = client->palette();
     palette.setColor(QPalette::Window, Qt::white);
     client->setPalette(palette);
@@ -115,16 +232,27 @@ void MainWindow::BuildControls()
     setCentralWidget(client);
 
     for (const auto& place : LabelPlaces) {
-        auto* label = new QLabel(QString::fromUtf8(place.Text), client);
+        // The text is set once the label is whole: setting it makes the label's accessible
+        // interface, which must be the one of its own class.
+        auto* label = place.Caption ? new ValueLabel(client) : new QLabel(client);
+        label->setText(QString::fromUtf8(place.Text));
         label->setObjectName(QString::fromLatin1(place.Name));
         label->setFont(LayoutFont(place.Pixels, place.Boldness));
         label->setTextFormat(Qt::PlainText);
         label->setMargin(0);
         label->setIndent(0);
+        KeepDesignBaseline(label);
         if (place.Ink)
             SetTextColour(label, *place.Ink);
         label->move(place.Left, place.Top);
         label->adjustSize();
+    }
+    for (const auto& place : LabelPlaces) {
+        if (!place.Caption)
+            continue;
+        auto* value = static_cast<ValueLabel*>(client->findChild<QLabel*>(place.Name));
+        value->SetCaption(client->findChild<QLabel*>(place.Caption),
+            place.Unit ? client->findChild<QLabel*>(place.Unit) : nullptr);
     }
 
     // The separator under the status strip: a raised bevel one pixel wide on the button face.
@@ -143,7 +271,7 @@ void MainWindow::BuildControls()
     for (int index = 0; index < 8; ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        auto* box = new QCheckBox(client);
+        auto* box = correctColumn ? new CorrectAnswerBox(client) : new QCheckBox(client);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
@@ -157,6 +285,7 @@ void MainWindow::BuildControls()
     button1->setGeometry(8, 192, 105, 25);
     button1->setEnabled(false);
     button1->setAutoDefault(false);
+    button1->installEventFilter(this);
     connect(button1, &QPushButton::clicked, this, [this] { Run(m_Commands.Confirm); });
 
     auto* image1 = new PictureView(client);
@@ -220,6 +349,13 @@ void MainWindow::BuildMenu()
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] { Run(m_Commands.About); });
 
+    // F10 opens the menu bar, as on the program's original platform.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, bar, [bar] {
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().constFirst());
+    });
+
     // A click into the menu bar counts as a click into the window for the first activation.
     bar->installEventFilter(this);
     centralWidget()->installEventFilter(this);
@@ -228,7 +364,13 @@ void MainWindow::BuildMenu()
 void MainWindow::CentreOnScreen()
 {
     adjustSize();
-    CentreFrameOnScreen(*this);
+    // Made now, the native window has a frame whose size the platform may already tell; the
+    // position of a window is its frame's.
+    winId();
+    if (auto* screen = ScreenOf(*this)) {
+        auto frame = frameGeometry();
+        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
 }
 
 void MainWindow::Run(const std::function<void()>& command) const
@@ -241,11 +383,26 @@ bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         Run(m_Commands.Activated);
+    if (event->type() == QEvent::Show)
+        FixWindowHints(this);
     return QMainWindow::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter on the focused "Potvrď" presses it, as the space bar does; the window still has no
+    // default button, so Enter elsewhere does nothing. A held key does not answer question after
+    // question.
+    auto* button1 = qobject_cast<QPushButton*>(watched);
+    if (button1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                button1->click();
+            return true;
+        }
+    }
     // Some window managers never report the activation; the first click into the window then
     // stands in for it.
     if (event->type() == QEvent::MouseButtonPress)

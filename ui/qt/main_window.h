@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QLabel;
+
 namespace brzdomat {
 
 // The font of every control without one of its own, and the others by character height in
@@ -17,6 +19,11 @@ namespace brzdomat {
 // faces whose texts fit the places of the layout.
 enum class Weight { Regular, Bold };
 QFont LayoutFont(int pixelSize, Weight = Weight::Regular);
+// Lowers a label's text, inside the label's place, to where the design's font had its baseline,
+// so that texts of one row in different faces stand on one line, and a face with a shorter
+// ascent neither lifts the text nor cuts the accents of capitals ("Č") at the label's top. Call
+// it after the label's font is set.
+void KeepDesignBaseline(QLabel*);
 inline constexpr int WindowFontPixels = 11;
 
 inline constexpr int ClientWidth = 792;

@@ -2,16 +2,23 @@
 
 #include "ui/control_names.h"
 #include "ui/qt/widget_helpers.h"
+#include "ui/qt/window_hints.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace brzdomat {
 
@@ -51,6 +58,81 @@ QString ButtonCaption(PressedButton button)
     return {};
 }
 
+// A screen reader announces an alert with its text as soon as the box opens.
+QAccessibleInterface* MessageBoxAccessible(const QString&, QObject* object)
+{
+    if (auto* box = dynamic_cast<MessageDialog*>(object))
+        return new QAccessibleWidget(box, QAccessible::AlertMessage);
+    return nullptr;
+}
+
+QString IconName(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QStringLiteral("Chyba");
+    case MessageIcon::Information:
+        return QStringLiteral("Informace");
+    case MessageIcon::Question:
+        return QString::fromUtf8("Otázka");
+    }
+    return {};
+}
+
+// Lines at most `width` wide. A word longer than a line is broken inside, so every character of
+// a long reply quoted in a message stays visible.
+QSize LayOutLines(QTextLayout& layout, int width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal top = 0;
+    qreal widest = 0;
+    for (auto line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, top));
+        top += line.height();
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    layout.endLayout();
+    return QSize(static_cast<int>(std::ceil(widest)), static_cast<int>(std::ceil(top)));
+}
+
+QString LaidOutText(const QString& text)
+{
+    QString laidOut = text;
+    laidOut.replace(u'\n', QChar::LineSeparator);
+    return laidOut;
+}
+
+// The message text, drawn with the breaks of LayOutLines.
+class MessageText : public QLabel {
+public:
+    MessageText(const QString& text, QWidget* parent)
+        : QLabel(text, parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setTextInteractionFlags(Qt::NoTextInteraction);
+    }
+
+    QSize Needed(int wrapWidth) const
+    {
+        QTextLayout layout(LaidOutText(text()), font());
+        return LayOutLines(layout, wrapWidth);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        QTextLayout layout(LaidOutText(text()), font());
+        LayOutLines(layout, width());
+        layout.draw(&painter, QPointF(0, 0));
+    }
+};
+
 } // namespace
 
 QString KindCaption(MessageKind kind)
@@ -76,8 +158,11 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
     : QDialog(parent, DialogFlags())
     , m_Icon(icon)
 {
+    static const bool accessible = (QAccessible::installFactory(&MessageBoxAccessible), true);
+    (void)accessible;
     setObjectName(QStringLiteral("MessageBox"));
     setWindowTitle(caption);
+    setAccessibleDescription(text);
     setModal(true);
 
     auto pixmapKind = icon == MessageIcon::Stop ? QStyle::SP_MessageBoxCritical
@@ -89,18 +174,16 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
     iconLabel->setPixmap(
         style()->standardIcon(pixmapKind, nullptr, this).pixmap(iconSize, iconSize));
     iconLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    iconLabel->setAccessibleName(IconName(icon));
 
     // The text wraps at half the screen's width. Its label gets the exact size the wrapped text
     // needs, so a short message makes a small box.
-    m_TextLabel = new QLabel(text, this);
+    auto* messageText = new MessageText(text, this);
+    m_TextLabel = messageText;
     m_TextLabel->setObjectName(QStringLiteral("Text"));
-    m_TextLabel->setTextFormat(Qt::PlainText);
-    m_TextLabel->setWordWrap(true);
-    m_TextLabel->setTextInteractionFlags(Qt::NoTextInteraction);
     auto* screen = ScreenOf(*this);
     int wrapWidth = screen ? screen->geometry().width() / 2 : 640;
-    auto needed = m_TextLabel->fontMetrics().boundingRect(
-        QRect(0, 0, wrapWidth, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, text);
+    auto needed = messageText->Needed(wrapWidth);
     m_TextLabel->setFixedSize(std::min(needed.width() + 1, wrapWidth), needed.height());
 
     auto* textRow = new QHBoxLayout;
@@ -163,12 +246,27 @@ void MessageDialog::keyPressEvent(QKeyEvent* event)
         Finish(m_EscapeButton);
         return;
     }
+    // The accelerator letter alone presses its button, as in the system's own boxes; with Alt it
+    // is the usual shortcut.
+    if ((event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        for (auto kind : ButtonOrder) {
+            auto* button = m_Buttons[Index(kind)];
+            if (!button)
+                continue;
+            auto accelerator = QKeySequence::mnemonic(button->text());
+            if (!accelerator.isEmpty() && accelerator[0].key() == event->key()) {
+                button->click();
+                return;
+            }
+        }
+    }
     QDialog::keyPressEvent(event);
 }
 
 void MessageDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    FixWindowHints(this);
     CentreFrameOnScreen(*this);
 }
 
@@ -226,6 +324,7 @@ QString InputDialog::Reply() const
 void InputDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    FixWindowHints(this);
     CentreFrameOnScreen(*this);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/qt/picture_view.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -19,11 +21,21 @@ bool IsWhole(const RgbImage& image)
     return image.Pixels.size() / rowBytes >= static_cast<std::size_t>(image.Height);
 }
 
+// Screen readers present the control as an image; its description says which question it shows.
+QAccessibleInterface* AccessiblePicture(const QString&, QObject* object)
+{
+    if (auto* picture = dynamic_cast<PictureView*>(object))
+        return new QAccessibleWidget(picture, QAccessible::Graphic);
+    return nullptr;
+}
+
 } // namespace
 
 PictureView::PictureView(QWidget* parent)
     : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(&AccessiblePicture), true);
+    (void)accessible;
     // Every pixel of the control is painted, white or picture, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -93,7 +93,14 @@ void QtSurface::SetPictureVisible(Picture, Visible visible)
 
 void QtSurface::ShowPicture(Picture, std::shared_ptr<const RgbImage> picture)
 {
+    const auto* before = m_Image1->Picture().get();
     m_Image1->SetPicture(std::move(picture));
+    if (m_Image1->Picture().get() == before)
+        return; // Refused: the previous picture and its description stay.
+    // The question on screen is the one the status labels name when its picture arrives.
+    m_Image1->setAccessibleDescription(
+        QString::fromUtf8("Test č. %1, otázka č. %2")
+            .arg(m_Labels[Index(Label::Label2)]->text(), m_Labels[Index(Label::Label4)]->text()));
 }
 
 void QtSurface::StartTimer(Timer)

@@ -4,13 +4,18 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
+#include "ui/qt/window_hints.h"
 #include "ui/ui_surface.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTimer>
 
 #include <span>
@@ -36,19 +41,24 @@ QLabel* AddLabel(
     auto* label = new QLabel(text, window);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
+    KeepDesignBaseline(label);
     label->setTextFormat(Qt::PlainText);
     label->move(place);
     label->adjustSize();
     return label;
 }
 
+enum class EscapeCloses { No, Yes };
+
 // Fixed-size dialog behaviour shared by the three windows: a title bar with only the close
-// button, a client area that cannot be resized, and no closing by Escape, which none of the
-// windows offers.
+// button and a client area that cannot be resized. Escape closes About and the program
+// information, as their close button does; the splash closes only by itself or its close button.
 class FixedWindow : public QDialog {
 public:
-    FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client)
+    FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client,
+        EscapeCloses escape)
         : QDialog(parent, DialogFlags())
+        , m_Escape(escape)
     {
         setObjectName(QString::fromLatin1(name));
         setWindowTitle(caption);
@@ -64,6 +74,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QDialog::showEvent(event);
+        FixWindowHints(this);
         CentreFrameOnScreen(*this);
     }
 
@@ -71,16 +82,22 @@ protected:
     {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
             event->accept();
+            if (m_Escape == EscapeCloses::Yes)
+                close();
             return;
         }
         QDialog::keyPressEvent(event);
     }
+
+private:
+    EscapeCloses m_Escape;
 };
 
 class SplashWindow : public FixedWindow {
 public:
     SplashWindow(QWidget* parent, std::chrono::milliseconds delay)
-        : FixedWindow(parent, "TForm2", QStringLiteral("Tervolan"), QSize(151, 199))
+        : FixedWindow(
+            parent, "TForm2", QStringLiteral("Tervolan"), QSize(151, 199), EscapeCloses::No)
     {
         SetBackground(this, palette().color(QPalette::Button));
 
@@ -134,7 +151,8 @@ private:
 };
 
 // The About window's link: blue while the pointer moves over it, opening the web page when
-// clicked. A click is a press and a release both on the label.
+// clicked. A click is a press and a release both on the label. The keyboard reaches it with Tab
+// and opens the page with Enter, as a link in a browser.
 class LinkLabel : public QLabel {
 public:
     LinkLabel(QWidget* parent, std::function<void()> onMove, std::function<void()> onClick)
@@ -142,10 +160,36 @@ public:
         , m_OnMove(std::move(onMove))
         , m_OnClick(std::move(onClick))
     {
+        static const bool accessible = (QAccessible::installFactory(&Accessible), true);
+        (void)accessible;
         setMouseTracking(true);
+        setFocusPolicy(Qt::TabFocus);
     }
 
+    void Activate() { m_OnClick(); }
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            event->accept();
+            if (!event->isAutoRepeat())
+                m_OnClick();
+            return;
+        }
+        QLabel::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
     void mouseMoveEvent(QMouseEvent* event) override
     {
         m_OnMove();
@@ -167,6 +211,38 @@ protected:
     }
 
 private:
+    // A link to screen readers, whose press action opens the page as Enter does.
+    class AccessibleLink : public QAccessibleWidget {
+    public:
+        explicit AccessibleLink(LinkLabel* link)
+            : QAccessibleWidget(link, QAccessible::Link)
+        {
+        }
+        QString text(QAccessible::Text kind) const override
+        {
+            if (kind == QAccessible::Name)
+                return static_cast<QLabel*>(widget())->text();
+            return QAccessibleWidget::text(kind);
+        }
+        QStringList actionNames() const override
+        {
+            return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+        }
+        void doAction(const QString& action) override
+        {
+            if (action == pressAction())
+                static_cast<LinkLabel*>(widget())->Activate();
+            else
+                QAccessibleWidget::doAction(action);
+        }
+    };
+    static QAccessibleInterface* Accessible(const QString&, QObject* object)
+    {
+        if (auto* link = dynamic_cast<LinkLabel*>(object))
+            return new AccessibleLink(link);
+        return nullptr;
+    }
+
     std::function<void()> m_OnMove;
     std::function<void()> m_OnClick;
     bool m_Pressed = false;
@@ -175,7 +251,7 @@ private:
 class AboutWindow : public FixedWindow {
 public:
     AboutWindow(QWidget* parent, std::function<void(std::string_view)> openWebAddress)
-        : FixedWindow(parent, "TForm3", QStringLiteral("About"), QSize(193, 244))
+        : FixedWindow(parent, "TForm3", QStringLiteral("About"), QSize(193, 244), EscapeCloses::Yes)
         , m_OpenWebAddress(std::move(openWebAddress))
     {
         SetBackground(this, Qt::white);
@@ -205,6 +281,7 @@ public:
         m_Link->setObjectName(QStringLiteral("Label7"));
         m_Link->setTextFormat(Qt::PlainText);
         m_Link->setText(FromUtf8(ProductWebAddressText));
+        KeepDesignBaseline(m_Link);
         m_Link->move(39, 208);
         m_Link->adjustSize();
         m_Link->setCursor(Qt::PointingHandCursor);
@@ -294,7 +371,7 @@ std::unique_ptr<QDialog> MakeAboutWindow(
 std::unique_ptr<QDialog> MakeProgramInfoWindow(QWidget* parent)
 {
     auto window = std::make_unique<FixedWindow>(
-        parent, "TForm5", QStringLiteral("O programu"), QSize(498, 209));
+        parent, "TForm5", QStringLiteral("O programu"), QSize(498, 209), EscapeCloses::Yes);
     SetBackground(window.get(), window->palette().color(QPalette::Button));
     for (const auto& line : ProgramInfoLines)
         AddLabel(window.get(), line.Name, line.Place, QString::fromUtf8(line.Text),

@@ -22,7 +22,7 @@ void SetTextColour(QWidget* widget, Colour colour)
 Qt::WindowFlags DialogFlags()
 {
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint;
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
 QScreen* ScreenOf(const QWidget& window)
