@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         int number = 0;
         for (const auto& seed : seeds)
             WriteBytes(folder / ("seed_" + std::to_string(++number) + ".jpg"), seed);
-        std::printf("%d seeds in %s\n", number, folder.c_str());
+        std::printf("%d seeds in %s\n", number, folder.string().c_str());
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

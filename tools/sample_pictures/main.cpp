@@ -7,6 +7,34 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace {
+
+// The folder argument as the system holds it. Windows hands a program's main its arguments in
+// the ANSI code page, which cannot hold every Czech folder name; the UTF-16 command line can.
+std::filesystem::path FolderArgument([[maybe_unused]] const char* narrow)
+{
+#ifdef _WIN32
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::filesystem::path folder(narrow);
+    if (arguments && count == 2)
+        folder = arguments[1];
+    LocalFree(arguments);
+    return folder;
+#else
+    return narrow;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -24,12 +52,15 @@ int main(int argc, char* argv[])
         std::fputs(usage, stderr);
         return 2;
     }
-    // The cards are drawn off screen; the tool must work without any display.
+#ifndef _WIN32
+    // The cards are drawn off screen; the tool must work without any display. Windows always
+    // has one, and its own platform plugin, which the program ships anyway, draws as well.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     int qtArgc = 1;
     QGuiApplication application(qtArgc, argv);
 
-    const auto report = brzdomat::WriteSampleSet(argv[1]);
+    const auto report = brzdomat::WriteSampleSet(FolderArgument(argv[1]));
     if (!report.Error.empty()) {
         std::fprintf(stderr, "brzdomat-sample-pictures: %s (%d written, %d already there)\n",
             report.Error.c_str(), report.Written, report.Kept);

@@ -8,21 +8,52 @@
 #include <cstring>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 namespace brzdomat {
 namespace {
 
 enum class WriteOutcome { Written, AlreadyThere, Failed };
+
+// UTF-8 on every system; the narrow string of a Windows path is in the ANSI code page, which
+// cannot hold every Czech folder name.
+std::string PathText(const std::filesystem::path& path)
+{
+    const auto text = path.u8string();
+    return { text.begin(), text.end() };
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    // The C runtime Windows programs of MinGW use knows no "x" mode; _wopen creates exclusively.
+    const int descriptor
+        = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0)
+        return nullptr;
+    std::FILE* file = _fdopen(descriptor, "wb");
+    if (!file)
+        _close(descriptor);
+    return file;
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
 
 // Creates the file exclusively ("x"), so an existing picture is never opened for writing, and
 // removes what it created if the write does not complete.
 WriteOutcome WriteNewFile(
     const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    std::FILE* file = CreateNewFile(path);
     if (!file) {
         if (errno == EEXIST)
             return WriteOutcome::AlreadyThere;
-        error = path.string() + ": " + std::strerror(errno);
+        error = PathText(path) + ": " + std::strerror(errno);
         return WriteOutcome::Failed;
     }
     const bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -30,7 +61,7 @@ WriteOutcome WriteNewFile(
     const bool closed = std::fclose(file) == 0;
     if (complete && closed)
         return WriteOutcome::Written;
-    error = path.string() + ": " + std::strerror(complete ? errno : writeErrno);
+    error = PathText(path) + ": " + std::strerror(complete ? errno : writeErrno);
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     return WriteOutcome::Failed;
@@ -56,11 +87,11 @@ SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        report.Error = folder.string() + ": " + error.message();
+        report.Error = PathText(folder) + ": " + error.message();
         return report;
     }
     if (!std::filesystem::is_directory(folder, error)) {
-        report.Error = folder.string() + ": not a folder";
+        report.Error = PathText(folder) + ": not a folder";
         return report;
     }
     for (int test = 1; test <= TestCount; ++test) {
@@ -74,7 +105,7 @@ SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
             }
             const auto bytes = EncodeQuestionCard(reference);
             if (bytes.empty()) {
-                report.Error = path.string() + ": the picture could not be encoded";
+                report.Error = PathText(path) + ": the picture could not be encoded";
                 return report;
             }
             switch (WriteNewFile(path, bytes, report.Error)) {

@@ -154,6 +154,7 @@ protected:
     }
 };
 
+#ifndef _WIN32
 // The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
 // widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
 // Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
@@ -171,6 +172,7 @@ QString SubstituteFamily(int pixelSize, Weight weight)
     return pixelSize >= 23 ? QStringLiteral("DejaVu Sans")
                            : QStringLiteral("DejaVu Sans Condensed");
 }
+#endif
 
 } // namespace
 
@@ -184,8 +186,14 @@ void KeepDesignBaseline(QLabel* label)
 QFont LayoutFont(int pixelSize, Weight weight)
 {
     QFont font;
+#ifdef _WIN32
+    // Windows has the face the layout names, and its TrueType successor where the bitmap face
+    // lacks a size; the Linux substitutes would only stand in for them.
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
+#else
     font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
         QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(weight == Weight::Bold);

@@ -1,0 +1,182 @@
+; The Windows installer of Brzdomat, for all users, in Czech.
+;
+; makensis -INPUTCHARSET UTF8 -DDIST=<portable folder> -DFILES=<file list> -DOUTFILE=<setup.exe>
+;          -DICON=<brzdomat.ico>
+;
+; FILES names an include with one FILE_ENTRY line per file of the portable folder, so that the
+; installer installs and the uninstaller removes exactly those files and nothing else.
+;
+; Silent installation for many PCs: Brzdomat-1.0.0-setup.exe /S [/OBRAZKY=C:\Testy] [/PLOCHA=0]
+; [/D=C:\Program Files\Brzdomat]. /OBRAZKY names the folder that holds the school's img folder;
+; /PLOCHA=0 leaves out the desktop shortcut. /D must come last and without quotes.
+
+Unicode true
+; 64-bit, as the program: it runs where the program runs, and needs no 32-bit subsystem.
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include x64.nsh
+
+!define PRODUCT "Brzdomat"
+!define PUBLISHER "Tervolan"
+!define VERSION "1.0.0.0"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
+!define SETTINGS_KEY "Software\Tervolan\Brzdomat"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+BrandingText "${PUBLISHER}"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+VIAddVersionKey /LANG=1029 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1029 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1029 "FileDescription" "Instalace programu ${PRODUCT}"
+VIAddVersionKey /LANG=1029 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1029 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1029 "LegalCopyright" "${PUBLISHER}"
+
+; The folder that holds the school's img folder; the shortcuts start the program there, because
+; the program looks for img in the folder it is started in.
+Var PictureFolder
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+
+!define MUI_PAGE_HEADER_TEXT "Složka s obrázky"
+!define MUI_PAGE_HEADER_SUBTEXT "Kde jsou obrázky otázek autoškoly (složka img)?"
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Brzdomat hledá obrázky otázek ve složce img uvnitř složky, ve které se spouští. Vyberte složku, ve které je (nebo bude) složka img s obrázky vaší autoškoly. Zástupci v nabídce Start a na ploše budou Brzdomat spouštět v této složce. Instalace ani odinstalace obrázky nikdy nemaže."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Složka, ve které je složka img"
+!define MUI_DIRECTORYPAGE_VARIABLE $PictureFolder
+!define MUI_DIRECTORYPAGE_VERIFYONLEAVE
+!insertmacro MUI_PAGE_DIRECTORY
+
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Czech"
+
+Function StartProgram
+    SetOutPath $PictureFolder
+    Exec '"$INSTDIR\Brzdomat.exe"'
+FunctionEnd
+
+Section "Brzdomat" SectionProgram
+    SectionIn RO
+    SetOutPath "$INSTDIR"
+    !define FILE_ENTRY "!insertmacro InstallFile"
+    !macro InstallFile folder name
+        SetOutPath "$INSTDIR${folder}"
+        File "${DIST}${folder}\${name}"
+    !macroend
+    !include "${FILES}"
+    !undef FILE_ENTRY
+    SetOutPath "$INSTDIR"
+    WriteUninstaller "$INSTDIR\Odinstalovat.exe"
+
+    CreateDirectory $PictureFolder
+    ; A shortcut's working folder is the output folder at the time it is made.
+    SetOutPath $PictureFolder
+    CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Brzdomat.exe" "" "$INSTDIR\Brzdomat.exe" 0
+    SetOutPath "$INSTDIR"
+
+    WriteRegStr HKLM "${SETTINGS_KEY}" "PictureFolder" $PictureFolder
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Brzdomat.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Odinstalovat.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Odinstalovat.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" 0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Zástupce na ploše" SectionDesktop
+    SetOutPath $PictureFolder
+    CreateShortCut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\Brzdomat.exe" "" "$INSTDIR\Brzdomat.exe" 0
+    SetOutPath "$INSTDIR"
+SectionEnd
+
+Section "Ukázkové obrázky, pokud ve složce img není" SectionSamples
+    ; Only a folder without img gets the sample set; a school's own pictures are never touched.
+    ${IfNot} ${FileExists} "$PictureFolder\img\*.*"
+        DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\img"
+        nsExec::ExecToLog '"$INSTDIR\brzdomat-sample-pictures.exe" "$PictureFolder\img"'
+        Pop $0
+    ${EndIf}
+SectionEnd
+
+Function .onInit
+    ${IfNot} ${RunningX64}
+        MessageBox MB_ICONSTOP|MB_OK "Brzdomat potřebuje 64bitová Windows 10 nebo 11." /SD IDOK
+        Abort
+    ${EndIf}
+    SetRegView 64
+    SetShellVarContext all
+    ; The shared documents are writable for every user, so a school can copy its pictures there
+    ; without an administrator.
+    StrCpy $PictureFolder "$DOCUMENTS\${PRODUCT}"
+    ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PictureFolder"
+    ${If} $0 != ""
+        StrCpy $PictureFolder $0
+    ${EndIf}
+
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/OBRAZKY=" $R1
+    ${IfNot} ${Errors}
+        StrCpy $PictureFolder $R1
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $R0 "/PLOCHA=" $R1
+    ${IfNot} ${Errors}
+    ${AndIf} $R1 == "0"
+        SectionSetFlags ${SectionDesktop} 0
+    ${EndIf}
+FunctionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} "Program Brzdomat a knihovny, které potřebuje."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionDesktop} "Zástupce na ploše, který spouští Brzdomat ve složce s obrázky."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionSamples} "Když ve vybrané složce není složka img, zapíše do ní ukázkové obrázky, se kterými lze program vyzkoušet."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Section "Uninstall"
+    SetRegView 64
+    SetShellVarContext all
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$DESKTOP\${PRODUCT}.lnk"
+    ; Only the files the installer put there: the pictures may lie in the program's own folder.
+    !define FILE_ENTRY "!insertmacro RemoveFile"
+    !macro RemoveFile folder name
+        Delete "$INSTDIR${folder}\${name}"
+        RMDir "$INSTDIR${folder}"
+    !macroend
+    !include "${FILES}"
+    Delete "$INSTDIR\Odinstalovat.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey HKLM "${SETTINGS_KEY}"
+    DeleteRegKey /ifempty HKLM "Software\Tervolan"
+SectionEnd
