@@ -111,24 +111,11 @@ private:
     QLabel* m_Unit = nullptr;
 };
 
-class AccessibleValue : public QAccessibleWidget {
-public:
-    explicit AccessibleValue(ValueLabel* label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
-    QString text(QAccessible::Text kind) const override
-    {
-        if (kind == QAccessible::Name)
-            return static_cast<ValueLabel*>(widget())->SpokenText();
-        return QAccessibleWidget::text(kind);
-    }
-};
-
 QAccessibleInterface* AccessibleControl(const QString&, QObject* object)
 {
     if (auto* label = dynamic_cast<ValueLabel*>(object))
-        return new AccessibleValue(label);
+        return new NamedAccessible(
+            label, QAccessible::StaticText, [label] { return label->SpokenText(); });
     return nullptr;
 }
 

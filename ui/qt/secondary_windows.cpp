@@ -212,17 +212,11 @@ protected:
 
 private:
     // A link to screen readers, whose press action opens the page as Enter does.
-    class AccessibleLink : public QAccessibleWidget {
+    class AccessibleLink : public NamedAccessible {
     public:
         explicit AccessibleLink(LinkLabel* link)
-            : QAccessibleWidget(link, QAccessible::Link)
+            : NamedAccessible(link, QAccessible::Link, [link] { return link->text(); })
         {
-        }
-        QString text(QAccessible::Text kind) const override
-        {
-            if (kind == QAccessible::Name)
-                return static_cast<QLabel*>(widget())->text();
-            return QAccessibleWidget::text(kind);
         }
         QStringList actionNames() const override
         {

@@ -6,8 +6,11 @@
 #include "ui/control_names.h"
 #include "ui/ui_surface.h"
 
+#include <QAccessibleWidget>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 #include <stdexcept>
 #include <string>
@@ -44,5 +47,23 @@ QScreen* ScreenOf(const QWidget&);
 // Places the window's frame, title bar included where the window system has told its size, in
 // the middle of the available area of the window's screen.
 void CentreFrameOnScreen(QWidget&);
+
+// A widget as screen readers see it: its role, and a name asked for whenever it is read, so that
+// it follows what the widget shows.
+class NamedAccessible : public QAccessibleWidget {
+public:
+    NamedAccessible(QWidget* widget, QAccessible::Role role, std::function<QString()> name)
+        : QAccessibleWidget(widget, role)
+        , m_Name(std::move(name))
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? m_Name() : QAccessibleWidget::text(kind);
+    }
+
+private:
+    std::function<QString()> m_Name;
+};
 
 } // namespace brzdomat
