@@ -111,12 +111,10 @@ private:
     QLabel* m_Unit = nullptr;
 };
 
-QAccessibleInterface* AccessibleControl(const QString&, QObject* object)
+QAccessibleInterface* AccessibleValue(ValueLabel* label)
 {
-    if (auto* label = dynamic_cast<ValueLabel*>(object))
-        return new NamedAccessible(
-            label, QAccessible::StaticText, [label] { return label->SpokenText(); });
-    return nullptr;
+    return new NamedAccessible(
+        label, QAccessible::StaticText, [label] { return label->SpokenText(); });
 }
 
 // The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones
@@ -193,8 +191,7 @@ MainWindow::MainWindow()
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
 {
-    static const bool accessible = (QAccessible::installFactory(&AccessibleControl), true);
-    (void)accessible;
+    InstallAccessible<ValueLabel, &AccessibleValue>();
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
     BuildControls();

@@ -59,11 +59,9 @@ QString ButtonCaption(PressedButton button)
 }
 
 // A screen reader announces an alert with its text as soon as the box opens.
-QAccessibleInterface* MessageBoxAccessible(const QString&, QObject* object)
+QAccessibleInterface* MessageBoxAccessible(MessageDialog* box)
 {
-    if (auto* box = dynamic_cast<MessageDialog*>(object))
-        return new QAccessibleWidget(box, QAccessible::AlertMessage);
-    return nullptr;
+    return new QAccessibleWidget(box, QAccessible::AlertMessage);
 }
 
 QString IconName(MessageIcon icon)
@@ -158,8 +156,7 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIco
     : QDialog(parent, DialogFlags())
     , m_Icon(icon)
 {
-    static const bool accessible = (QAccessible::installFactory(&MessageBoxAccessible), true);
-    (void)accessible;
+    InstallAccessible<MessageDialog, &MessageBoxAccessible>();
     setObjectName(QStringLiteral("MessageBox"));
     setWindowTitle(caption);
     setAccessibleDescription(text);

@@ -1,5 +1,7 @@
 #include "ui/qt/picture_view.h"
 
+#include "ui/qt/widget_helpers.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPaintEvent>
@@ -22,11 +24,9 @@ bool IsWhole(const RgbImage& image)
 }
 
 // Screen readers present the control as an image; its description says which question it shows.
-QAccessibleInterface* AccessiblePicture(const QString&, QObject* object)
+QAccessibleInterface* AccessiblePicture(PictureView* picture)
 {
-    if (auto* picture = dynamic_cast<PictureView*>(object))
-        return new QAccessibleWidget(picture, QAccessible::Graphic);
-    return nullptr;
+    return new QAccessibleWidget(picture, QAccessible::Graphic);
 }
 
 } // namespace
@@ -34,8 +34,7 @@ QAccessibleInterface* AccessiblePicture(const QString&, QObject* object)
 PictureView::PictureView(QWidget* parent)
     : QWidget(parent)
 {
-    static const bool accessible = (QAccessible::installFactory(&AccessiblePicture), true);
-    (void)accessible;
+    InstallAccessible<PictureView, &AccessiblePicture>();
     // Every pixel of the control is painted, white or picture, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

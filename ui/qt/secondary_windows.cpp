@@ -160,8 +160,7 @@ public:
         , m_OnMove(std::move(onMove))
         , m_OnClick(std::move(onClick))
     {
-        static const bool accessible = (QAccessible::installFactory(&Accessible), true);
-        (void)accessible;
+        InstallAccessible<LinkLabel, &Accessible>();
         setMouseTracking(true);
         setFocusPolicy(Qt::TabFocus);
     }
@@ -230,12 +229,7 @@ private:
                 QAccessibleWidget::doAction(action);
         }
     };
-    static QAccessibleInterface* Accessible(const QString&, QObject* object)
-    {
-        if (auto* link = dynamic_cast<LinkLabel*>(object))
-            return new AccessibleLink(link);
-        return nullptr;
-    }
+    static QAccessibleInterface* Accessible(LinkLabel* link) { return new AccessibleLink(link); }
 
     std::function<void()> m_OnMove;
     std::function<void()> m_OnClick;

@@ -66,4 +66,19 @@ private:
     std::function<QString()> m_Name;
 };
 
+template <class W, QAccessibleInterface* (*Make)(W*)>
+QAccessibleInterface* AccessibleFactory(const QString&, QObject* object)
+{
+    auto* widget = dynamic_cast<W*>(object);
+    return widget ? Make(widget) : nullptr;
+}
+
+// From the first call on, screen readers get for every widget of class W the interface that Make
+// builds for it.
+template <class W, QAccessibleInterface* (*Make)(W*)> void InstallAccessible()
+{
+    static const bool installed = (QAccessible::installFactory(&AccessibleFactory<W, Make>), true);
+    (void)installed;
+}
+
 } // namespace brzdomat
