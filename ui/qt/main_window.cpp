@@ -380,8 +380,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     auto* button1 = qobject_cast<QPushButton*>(watched);
     if (button1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (IsPlainEnter(*key)) {
             if (!key->isAutoRepeat())
                 button1->click();
             return true;

@@ -170,8 +170,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (IsPlainEnter(*event)) {
             event->accept();
             if (!event->isAutoRepeat())
                 m_OnClick();

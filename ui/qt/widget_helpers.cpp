@@ -1,6 +1,7 @@
 #include "ui/qt/widget_helpers.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
@@ -43,6 +44,12 @@ void CentreFrameOnScreen(QWidget& window)
     auto frame = window.frameGeometry();
     window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
         + (window.pos() - frame.topLeft()));
+}
+
+bool IsPlainEnter(const QKeyEvent& event)
+{
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enter && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 } // namespace brzdomat

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+class QKeyEvent;
 class QScreen;
 
 namespace brzdomat {
@@ -47,6 +48,9 @@ QScreen* ScreenOf(const QWidget&);
 // Places the window's frame, title bar included where the window system has told its size, in
 // the middle of the available area of the window's screen.
 void CentreFrameOnScreen(QWidget&);
+
+// Enter or the keypad's Enter with no modifier: what presses the focused control.
+bool IsPlainEnter(const QKeyEvent&);
 
 // A widget as screen readers see it: its role, and a name asked for whenever it is read, so that
 // it follows what the widget shows.
