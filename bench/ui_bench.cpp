@@ -209,7 +209,7 @@ BENCHMARK(BM_MainWindowToFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MinimalWindowToFirstPaint)->Unit(benchmark::kMillisecond);
 
 // The two window benchmarks show what making the main window costs once the toolkit is up; the
-// start-up goal is measured on whole processes by bench/ui_process_bench, where loading the
+// start-up goal is measured on whole processes by bench/ui-process-bench, where loading the
 // toolkit and the fonts, common to both programs, counts as it does for the user.
 const bool Registered = bench::CompareWithBaseline(
     "BM_ConfirmUntilNextPicturePainted", "BM_PlainDecodeAndRepaint", 1.3);

@@ -1,6 +1,6 @@
 # Cross-building for 64-bit Windows with Debian's MinGW-w64 (POSIX threads, so std::thread and
 # std::mutex work as on Linux). BRZDOMAT_WINDOWS_TOOLKIT names the folder that
-# tools/windows/build-toolkit filled with Qt, libjpeg-turbo and GoogleTest.
+# scripts/windows/build-toolkit filled with Qt, libjpeg-turbo and GoogleTest.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
