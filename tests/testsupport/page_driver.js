@@ -1,0 +1,231 @@
+"use strict";
+// What the web page's tests and its benchmark share: a static web server of their own on
+// 127.0.0.1 that records every request, headless Chromium started as the brief for the page
+// asks (a fresh profile, software WebGL, no network of its own), screenshots as plain RGB
+// pixels, libjpeg's djpeg, and the search for a picture's exact pixels on a screenshot.
+
+const childProcess = require("child_process");
+const fs = require("fs");
+const http = require("http");
+const os = require("os");
+const path = require("path");
+const puppeteer = require("puppeteer-core");
+
+const contentTypes = {
+    ".html": "text/html; charset=utf-8",
+    ".js": "text/javascript; charset=utf-8",
+    ".css": "text/css; charset=utf-8",
+    ".wasm": "application/wasm",
+    ".png": "image/png",
+    ".jpg": "image/jpeg",
+    ".txt": "text/plain; charset=utf-8",
+};
+
+// Serves each URL prefix from its folder, GET and HEAD only. quirks maps a URL path to what the
+// server does instead of serving it plainly: { delay: ms } answers late, "reset" drops the
+// connection, { length: n } claims a body of n bytes and sends it only as far as asked.
+function serve(folders, quirks = {}) {
+    const requests = [];
+    const server = http.createServer((request, response) => {
+        const url = new URL(request.url, "http://127.0.0.1");
+        requests.push({ method: request.method, path: url.pathname, at: Date.now() });
+        const quirk = quirks[url.pathname];
+        if (quirk === "reset") {
+            request.socket.destroy();
+            return;
+        }
+        const send = () => {
+            if (request.method !== "GET" && request.method !== "HEAD") {
+                response.writeHead(405).end();
+                return;
+            }
+            if (quirk && quirk.length) {
+                response.writeHead(200, { "Content-Type": "image/jpeg",
+                    "Content-Length": quirk.length });
+                const piece = Buffer.alloc(65536, 0xff);
+                let left = quirk.length;
+                const write = () => {
+                    while (left > 0 && !request.socket.destroyed) {
+                        const next = piece.subarray(0, Math.min(left, piece.length));
+                        left -= next.length;
+                        if (!response.write(next)) {
+                            response.once("drain", write);
+                            return;
+                        }
+                    }
+                    if (left === 0)
+                        response.end();
+                };
+                response.on("error", () => { });
+                write();
+                return;
+            }
+            for (const [prefix, folder] of Object.entries(folders)) {
+                if (!url.pathname.startsWith(prefix))
+                    continue;
+                const relative = decodeURIComponent(url.pathname.slice(prefix.length));
+                const file = path.resolve(folder, relative);
+                if (!file.startsWith(path.resolve(folder) + path.sep))
+                    break;
+                fs.stat(file, (error, status) => {
+                    if (error || !status.isFile()) {
+                        response.writeHead(404).end();
+                        return;
+                    }
+                    response.writeHead(200, {
+                        "Content-Type": contentTypes[path.extname(file)]
+                            || "application/octet-stream",
+                        "Content-Length": status.size,
+                        "Cache-Control": "no-cache",
+                    });
+                    if (request.method === "HEAD")
+                        response.end();
+                    else
+                        fs.createReadStream(file).pipe(response);
+                });
+                return;
+            }
+            response.writeHead(404).end();
+        };
+        if (quirk && quirk.delay)
+            setTimeout(send, quirk.delay);
+        else
+            send();
+    });
+    return new Promise((resolve) => {
+        server.listen(0, "127.0.0.1", () => {
+            resolve({
+                origin: `http://127.0.0.1:${server.address().port}`,
+                requests,
+                close: () => new Promise((done) => {
+                    server.closeAllConnections();
+                    server.close(done);
+                }),
+            });
+        });
+    });
+}
+
+// Chromium with a profile of its own that is thrown away, drawing WebGL in software, fetching
+// nothing by itself, and with every host name but 127.0.0.1 unresolvable, so that a request to
+// anywhere else fails instead of leaving the machine.
+async function launch({ width = 1280, height = 900, extraArguments = [], dumpio = false } = {}) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), "brzdomat-chromium-"));
+    const browser = await puppeteer.launch({
+        executablePath: process.env.BRZDOMAT_CHROMIUM || "/usr/bin/chromium",
+        headless: true,
+        dumpio,
+        userDataDir: profile,
+        defaultViewport: { width, height, deviceScaleFactor: 1 },
+        args: [
+            "--headless", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftshader",
+            "--use-angle=swiftshader", "--disable-background-networking",
+            "--disable-component-update", "--disable-sync", "--no-first-run",
+            "--force-color-profile=srgb", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
+            `--window-size=${width},${height}`, ...extraArguments,
+        ],
+    });
+    const close = async () => {
+        await browser.close();
+        fs.rmSync(profile, { recursive: true, force: true });
+    };
+    return { browser, close };
+}
+
+// Width, height and three bytes a pixel, rows without padding.
+function rgbFromPng(png) {
+    const width = png.readUInt32BE(16);
+    const height = png.readUInt32BE(20);
+    const pixels = childProcess.execFileSync("convert", ["png:-", "-depth", "8", "rgb:-"],
+        { input: png, maxBuffer: width * height * 3 + 1024 });
+    return { width, height, pixels };
+}
+
+async function screenshot(page, saveAs) {
+    const png = Buffer.from(await page.screenshot({ type: "png", captureBeyondViewport: false }));
+    if (saveAs)
+        fs.writeFileSync(saveAs, png);
+    return rgbFromPng(png);
+}
+
+function readImage(file) {
+    return rgbFromPng(childProcess.execFileSync("convert", [file, "png:-"],
+        { maxBuffer: 64 << 20 }));
+}
+
+// djpeg's own decoding of a JPEG file, with the floating-point inverse DCT.
+function djpeg(program, file) {
+    const ppm = childProcess.execFileSync(program, ["-dct", "float", "-pnm", file],
+        { maxBuffer: 64 << 20 });
+    const header = ppm.toString("latin1", 0, 64).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+    if (!header)
+        throw new Error(`djpeg gave no colour picture for ${file}`);
+    const width = Number(header[1]);
+    const height = Number(header[2]);
+    return { width, height, pixels: ppm.subarray(header[0].length) };
+}
+
+function pixel(image, x, y) {
+    const at = (y * image.width + x) * 3;
+    return [image.pixels[at], image.pixels[at + 1], image.pixels[at + 2]];
+}
+
+// The first pixel of the width x height region of image at (imageX, imageY) that differs from
+// the screen at (screenX, screenY), as text; null when all are equal.
+function firstDifference(screen, screenX, screenY, image, imageX, imageY, width, height) {
+    if (screenX < 0 || screenY < 0 || screenX + width > screen.width
+        || screenY + height > screen.height)
+        return "outside the screen";
+    for (let y = 0; y < height; ++y) {
+        const screenRow = ((screenY + y) * screen.width + screenX) * 3;
+        const imageRow = ((imageY + y) * image.width + imageX) * 3;
+        if (screen.pixels.compare(image.pixels, imageRow, imageRow + width * 3, screenRow,
+            screenRow + width * 3) !== 0) {
+            for (let x = 0; x < width; ++x) {
+                const a = pixel(screen, screenX + x, screenY + y);
+                const b = pixel(image, imageX + x, imageY + y);
+                if (a.join() !== b.join())
+                    return `pixel ${imageX + x},${imageY + y}: ${a} on the screen, ${b} in the picture`;
+            }
+        }
+    }
+    return null;
+}
+
+// Where the top-left width x height pixels of image stand exactly on the screen; null if
+// nowhere. A row from the middle of the region is looked for first, then the whole region.
+function find(screen, image, width = image.width, height = image.height) {
+    const probeY = Math.floor(height / 2);
+    const probe = image.pixels.subarray(probeY * image.width * 3,
+        probeY * image.width * 3 + width * 3);
+    for (let y = probeY; y <= screen.height - height + probeY; ++y) {
+        const row = screen.pixels.subarray(y * screen.width * 3, (y + 1) * screen.width * 3);
+        for (let start = row.indexOf(probe); start >= 0; start = row.indexOf(probe, start + 1)) {
+            if (start % 3 !== 0)
+                continue;
+            const x = start / 3;
+            if (x + width > screen.width)
+                break;
+            if (!firstDifference(screen, x, y - probeY, image, 0, 0, width, height))
+                return { x, y: y - probeY };
+        }
+    }
+    return null;
+}
+
+// Repeats check (which returns a value, or null to go on) until it gives a value or the time is
+// up; then throws with what was awaited.
+async function waitFor(what, check, seconds = 20, pause = 100) {
+    const end = Date.now() + seconds * 1000;
+    for (;;) {
+        const value = await check();
+        if (value !== null && value !== undefined && value !== false)
+            return value;
+        if (Date.now() > end)
+            throw new Error(`waited ${seconds} s in vain for ${what}`);
+        await new Promise((resume) => setTimeout(resume, pause));
+    }
+}
+
+module.exports = { serve, launch, screenshot, readImage, djpeg, pixel, firstDifference, find,
+    waitFor };
