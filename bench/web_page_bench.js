@@ -1,0 +1,175 @@
+"use strict";
+// The browser's half of bench/web-page-bench, which says what is measured. Prints one line a
+// figure, "name=value".
+//
+// Usage: node web_page_bench.js WEB-BUILD WORK-DIR ROUNDS   (NODE_PATH with puppeteer-core)
+
+const fs = require("fs");
+const path = require("path");
+const zlib = require("zlib");
+const driver = require(path.join(__dirname, "..", "tests", "testsupport", "page_driver.js"));
+
+const [web, work, roundsText] = process.argv.slice(2);
+const rounds = Number(roundsText);
+
+// Before any script of the page: the time of the first WebGL draw, and, once armed with a pixel
+// and a colour, the time of the first draw after which that pixel of the canvas has the colour.
+// The time a click's release reached the page comes from the event itself. All times are the
+// page's performance.now(), counted from the navigation.
+function instrument() {
+    window.brzdomatBench = { firstDraw: null, probe: null, arrived: null, released: null };
+    const bench = window.brzdomatBench;
+    window.addEventListener("pointerup", (event) => { bench.released = event.timeStamp; },
+        { capture: true });
+    for (const kind of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+        if (!kind)
+            continue;
+        for (const name of ["drawArrays", "drawElements"]) {
+            const original = kind.prototype[name];
+            kind.prototype[name] = function (...rest) {
+                const result = original.apply(this, rest);
+                const now = performance.now();
+                if (bench.firstDraw === null)
+                    bench.firstDraw = now;
+                const probe = bench.probe;
+                if (probe && bench.arrived === null) {
+                    const pixel = new Uint8Array(4);
+                    this.readPixels(probe.x, this.drawingBufferHeight - 1 - probe.y, 1, 1,
+                        this.RGBA, this.UNSIGNED_BYTE, pixel);
+                    if (probe.colour.every((value, index) => Math.abs(value - pixel[index]) < 40))
+                        bench.arrived = now;
+                }
+                return result;
+            };
+        }
+    }
+}
+
+function median(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = Math.floor(sorted.length / 2);
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+const pause = (ms) => new Promise((resume) => setTimeout(resume, ms));
+
+// One fresh browser for one load of a page: milliseconds from the navigation to the first draw.
+async function firstDraw(server, page) {
+    const { browser, close } = await driver.launch();
+    try {
+        const tab = (await browser.pages())[0];
+        await tab.evaluateOnNewDocument(instrument);
+        await tab.goto(`${server.origin}${page}`);
+        return await driver.waitFor("the first draw", () =>
+            tab.evaluate(() => window.brzdomatBench.firstDraw), 60, 20);
+    } finally {
+        await close();
+    }
+}
+
+// The top-left corner of the first picture's red square on the screen.
+function redSquare(screen) {
+    const red = (x, y) => {
+        const [r, g, b] = driver.pixel(screen, x, y);
+        return r > 215 && g < 40 && b < 40;
+    };
+    for (let y = 1; y + 20 < screen.height; ++y) {
+        for (let x = 1; x + 20 < screen.width; ++x) {
+            if (!red(x, y) || red(x - 1, y) || red(x, y - 1))
+                continue;
+            let whole = true;
+            for (let dy = 0; dy < 20 && whole; ++dy)
+                for (let dx = 0; dx < 20 && whole; ++dx)
+                    whole = red(x + dx, y + dy);
+            if (whole)
+                return { x, y };
+        }
+    }
+    return null;
+}
+
+function gzippedSize(folder, files) {
+    return files.reduce((sum, file) => sum
+        + zlib.gzipSync(fs.readFileSync(path.join(folder, file)), { level: 9 }).length, 0);
+}
+
+async function confirmToNextPicture(server, answers) {
+    const { browser, close } = await driver.launch();
+    try {
+        const page = (await browser.pages())[0];
+        await page.evaluateOnNewDocument(instrument);
+        await page.goto(`${server.origin}/brzdomat/brzdomat.html`);
+        const found = await driver.waitFor("test 7 on screen", async () => {
+            await pause(500);
+            await page.focus("#screen canvas");
+            for (const key of ["t", "v"]) {
+                if (key === "t")
+                    await page.keyboard.down("Alt");
+                await page.keyboard.press(key);
+                if (key === "t")
+                    await page.keyboard.up("Alt");
+            }
+            for (let down = 0; down < 6; ++down)
+                await page.keyboard.press("ArrowDown");
+            await page.keyboard.press("Enter");
+            await pause(500);
+            return redSquare(await driver.screenshot(page));
+        }, 60, 200);
+        const client = { x: found.x - 128, y: found.y - 80 };
+        const samples = [];
+        for (let question = 1; question < 25; ++question) {
+            for (const letter of answers[question - 1]) {
+                const row = "ABCD".indexOf(letter);
+                await page.mouse.click(client.x + 96, client.y + 126 + 16 * row);
+            }
+            await pause(150);
+            const colour = (question + 1) % 2 ? [255, 0, 0, 255] : [0, 0, 255, 255];
+            await page.evaluate((probe) => {
+                Object.assign(window.brzdomatBench, { probe, arrived: null, released: null });
+            }, { x: client.x + 128 + 8, y: client.y + 80 + 8, colour });
+            await page.mouse.click(client.x + 60, client.y + 204);
+            const times = await driver.waitFor(`the picture of 7/${question + 1}`, () =>
+                page.evaluate(() => window.brzdomatBench.arrived !== null
+                    && [window.brzdomatBench.released, window.brzdomatBench.arrived]), 20, 5);
+            samples.push(times[1] - times[0]);
+            await pause(150);
+        }
+        return samples;
+    } finally {
+        await close();
+    }
+}
+
+async function main() {
+    const server = await driver.serve({
+        "/brzdomat/img/": path.join(work, "img"),
+        "/brzdomat/": path.join(web, "page"),
+        "/minimal/": path.join(work, "minimal"),
+    });
+    try {
+        const program = [];
+        const minimal = [];
+        for (let round = 0; round < rounds; ++round) {
+            minimal.push(await firstDraw(server, "/minimal/brzdomat.html"));
+            program.push(await firstDraw(server, "/brzdomat/brzdomat.html"));
+        }
+        console.log(`start_program_ms=${median(program).toFixed(1)}`);
+        console.log(`start_minimal_ms=${median(minimal).toFixed(1)}`);
+        console.log(`start_program_best_ms=${Math.min(...program).toFixed(1)}`);
+        console.log(`start_minimal_best_ms=${Math.min(...minimal).toFixed(1)}`);
+        const page = fs.readdirSync(path.join(web, "page")).filter((file) => !file.endsWith(".txt"));
+        console.log(`download_gzip_bytes=${gzippedSize(path.join(web, "page"), page)}`);
+        const minimalFiles = fs.readdirSync(path.join(work, "minimal"));
+        console.log(`download_minimal_gzip_bytes=${gzippedSize(path.join(work, "minimal"), minimalFiles)}`);
+        const answers = fs.readFileSync(path.join(work, "answers"), "utf8").trim().split("\n");
+        const samples = await confirmToNextPicture(server, answers);
+        console.log(`confirm_to_picture_ms=${median(samples).toFixed(2)}`);
+    } finally {
+        await server.close();
+    }
+}
+
+main().catch((error) => {
+    console.error(error.message);
+    process.exit(1);
+});
