@@ -3,79 +3,137 @@
 
 #include "bank/question_picture.h"
 #include "tools/check_pictures/picture_check.h"
+#include "tools/common/command_line.h"
+#include "tools/common/user_language.h"
 
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
 
-constexpr const char* Usage = "Usage: brzdomat-check-pictures [FOLDER]\n";
+using namespace brzdomat;
 
-constexpr const char* Help
-    = "Checks the 800 question pictures img/1_1.jpg .. img/32_25.jpg below FOLDER\n"
-      "(by default the current folder) exactly as brzdomat started in FOLDER would\n"
-      "load them. Prints one line per picture that it would not show as intended,\n"
-      "a note per other file in img, and a summary.\n"
-      "\n"
-      "Exit status: 0 all pictures are fine, 1 some are not, 2 the folder cannot be\n"
-      "read.\n";
+constexpr int ExitFailure = 2;
 
-constexpr int ExitFolderNotReadable = 2;
+std::string_view Usage(Language language)
+{
+    return Say(language, "Usage: brzdomat-check-pictures [FOLDER]\n",
+        "Použití: brzdomat-check-pictures [SLOŽKA]\n");
+}
+
+std::string_view Help(Language language)
+{
+    return Say(language,
+        "Checks the 800 question pictures img/1_1.jpg .. img/32_25.jpg below FOLDER\n"
+        "(by default the current folder) exactly as brzdomat started in FOLDER would\n"
+        "load them. Prints one line per picture that it would not show as intended,\n"
+        "a note per other file in img, and a summary.\n"
+        "\n"
+        "  -h, --help        print this help\n"
+        "\n"
+        "Exit status: 0 all pictures are fine, 1 some are not, 2 the folder cannot be\n"
+        "read or the command line is wrong.\n",
+        "Prohlédne 800 obrázků otázek img/1_1.jpg .. img/32_25.jpg ve SLOŽCE (bez ní\n"
+        "v aktuální složce) přesně tak, jak by je načetl brzdomat spuštěný ve SLOŽCE.\n"
+        "Pro každý obrázek, který by program neukázal, jak má, vypíše řádek, pro každý\n"
+        "další soubor ve složce img poznámku a nakonec souhrn.\n"
+        "\n"
+        "  -h, --help          vypíše tuto nápovědu\n"
+        "\n"
+        "Návratová hodnota: 0 všechny obrázky jsou v pořádku, 1 některé ne, 2 složku\n"
+        "nejde číst nebo je chybný příkazový řádek.\n");
+}
+
+struct Options {
+    bool Help = false;
+    std::optional<std::string> Folder;
+};
+
+// Prints what is wrong with the command line and gives nothing back then.
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, Language language)
+{
+    Options options;
+    bool optionsEnd = false;
+    const auto wrong = [&](std::string_view english, std::string_view czech,
+                           const std::string& detail = {}) {
+        std::cerr << "brzdomat-check-pictures: " << Say(language, english, czech) << detail << "\n"
+                  << Usage(language);
+        return std::nullopt;
+    };
+    for (std::size_t index = 1; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (optionsEnd || argument.empty() || argument[0] != '-' || argument == "-") {
+            if (options.Folder)
+                return wrong("more than one folder given", "zadána víc než jedna složka");
+            options.Folder = argument;
+        } else if (argument == "--") {
+            optionsEnd = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+        } else {
+            return wrong("unknown option ", "neznámá volba ", argument);
+        }
+    }
+    return options;
+}
+
+int Check(const Options& options, Language language)
+{
+    // The program takes its start directory from the system after starting in the folder, so
+    // the checker does the same: symbolic links and relative names resolve as they would there.
+    if (options.Folder) {
+        std::error_code error;
+        std::filesystem::current_path(PathFromUtf8(*options.Folder), error);
+        if (error) {
+            std::cerr << "brzdomat-check-pictures: "
+                      << Say(language, "cannot open the folder ", "nejde otevřít složku ")
+                      << *options.Folder << ": " << error.message() << "\n";
+            return ExitFailure;
+        }
+    }
+    const std::string startDirectory = CurrentDirectory();
+    if (startDirectory.empty()) {
+        std::cerr << "brzdomat-check-pictures: "
+                  << Say(language, "the current folder cannot be determined",
+                         "aktuální složku nejde zjistit")
+                  << "\n";
+        return ExitFailure;
+    }
+
+    const FolderReport report = CheckPictureFolder(startDirectory, std::cerr, language);
+    if (report.Result == FolderCheck::FolderNotReadable)
+        return ExitFailure;
+    for (const std::string& line : report.Lines)
+        std::cout << line << "\n";
+    std::cout << report.Summary << "\n";
+
+    return report.Result == FolderCheck::AllFine ? 0 : 1;
+}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const char* folder = nullptr;
-    bool options = true;
-    for (int index = 1; index < argc; ++index) {
-        const char* argument = argv[index];
-        if (options && std::strcmp(argument, "--") == 0) {
-            options = false;
-        } else if (options
-            && (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0)) {
-            std::fputs(Usage, stdout);
-            std::fputs(Help, stdout);
-            return 0;
-        } else if (options && argument[0] == '-' && argument[1] != '\0') {
-            std::fprintf(stderr, "brzdomat-check-pictures: unknown option %s\n%s", argument, Usage);
-            return ExitFolderNotReadable;
-        } else if (folder == nullptr) {
-            folder = argument;
+    const Utf8Console console;
+    const Language language = UserLanguage();
+    int status = ExitFailure;
+    if (const auto options = ParseOptions(Utf8Arguments(argc, argv), language)) {
+        if (options->Help) {
+            std::cout << Usage(language) << Help(language);
+            status = 0;
         } else {
-            std::fputs(Usage, stderr);
-            return ExitFolderNotReadable;
+            status = Check(*options, language);
         }
     }
-
-    // The program takes its start directory from the system after starting in the folder, so
-    // the checker does the same: symbolic links and relative names resolve as they would there.
-    if (folder != nullptr) {
-        std::error_code error;
-        std::filesystem::current_path(folder, error);
-        if (error) {
-            std::fprintf(stderr, "brzdomat-check-pictures: cannot open the folder %s: %s\n", folder,
-                error.message().c_str());
-            return ExitFolderNotReadable;
-        }
+    // A console opened for the checker alone, as from the Start menu, would close with it
+    // before its report could be read.
+    if (Utf8Console::OwnsItsWindow()) {
+        std::cout << Say(
+            language, "Press Enter to close this window.", "Okno zavřete klávesou Enter.");
+        std::cout.flush();
+        std::cin.get();
     }
-    const std::string startDirectory = brzdomat::CurrentDirectory();
-    if (startDirectory.empty()) {
-        std::fputs("brzdomat-check-pictures: the current folder cannot be determined\n", stderr);
-        return ExitFolderNotReadable;
-    }
-
-    const auto result = brzdomat::CheckPictureFolder(startDirectory, std::cout, std::cerr);
-    switch (result) {
-    case brzdomat::FolderCheck::AllFine:
-        return 0;
-    case brzdomat::FolderCheck::Findings:
-        return 1;
-    case brzdomat::FolderCheck::FolderNotReadable:
-        break;
-    }
-    return ExitFolderNotReadable;
+    return status;
 }

@@ -5,12 +5,14 @@
 // intended and why. It only reads: it never changes, moves or repairs a file.
 
 #include "bank/question_ref.h"
+#include "tools/common/user_language.h"
 
 #include <array>
 #include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brzdomat {
 
@@ -46,15 +48,29 @@ struct PictureVerdict {
 
 // One picture file, by the path the program opens. otherCaseName names a file in the same folder
 // whose name differs only in letter case, for the line of a missing picture.
-PictureVerdict CheckPicture(const std::string& path, std::string_view otherCaseName = {});
+PictureVerdict CheckPicture(const std::string& path, std::string_view otherCaseName = {},
+    Language language = Language::English);
 
 enum class FolderCheck { AllFine, Findings, FolderNotReadable };
 
-// Checks all pictures below startDirectory, as the program started there would load them.
-// Writes one line per picture that is not fine, a note per file in the picture folder that the
-// program never reads, and a summary line to out; a folder that cannot be read at all goes to
-// errors. One picture is in memory at a time.
-FolderCheck CheckPictureFolder(
-    const std::string& startDirectory, std::ostream& out, std::ostream& errors);
+struct FolderReport {
+    FolderCheck Result = FolderCheck::FolderNotReadable;
+    // The picture folder, as the program names it.
+    std::string PictureFolder;
+    // One line per picture that is not fine, in the program's order, then a note per file in the
+    // picture folder that the program never reads.
+    std::vector<std::string> Lines;
+    // "800 pictures: 795 fine, 3 missing, ...".
+    std::string Summary;
+};
+
+// Checks all pictures below startDirectory, as the program started there would load them. A
+// folder that cannot be read at all goes to errors. One picture a worker is in memory at a time.
+FolderReport CheckPictureFolder(
+    const std::string& startDirectory, std::ostream& errors, Language language);
+
+// The same, writing the report's lines and its summary to out.
+FolderCheck CheckPictureFolder(const std::string& startDirectory, std::ostream& out,
+    std::ostream& errors, Language language = Language::English);
 
 } // namespace brzdomat
