@@ -1,7 +1,9 @@
 // brzdomat-check-pictures [FOLDER]: checks the question pictures below FOLDER, or below the
-// current folder, as brzdomat started there would load them.
+// current folder, as brzdomat started there would load them. brzdomat-check-pictures --key
+// prints the answer key.
 
 #include "bank/question_picture.h"
+#include "tools/check_pictures/key_table.h"
 #include "tools/check_pictures/picture_check.h"
 #include "tools/common/command_line.h"
 #include "tools/common/user_language.h"
@@ -19,8 +21,11 @@ constexpr int ExitFailure = 2;
 
 std::string_view Usage(Language language)
 {
-    return Say(language, "Usage: brzdomat-check-pictures [FOLDER]\n",
-        "Použití: brzdomat-check-pictures [SLOŽKA]\n");
+    return Say(language,
+        "Usage: brzdomat-check-pictures [FOLDER]\n"
+        "       brzdomat-check-pictures --key\n",
+        "Použití: brzdomat-check-pictures [SLOŽKA]\n"
+        "         brzdomat-check-pictures --key\n");
 }
 
 std::string_view Help(Language language)
@@ -31,6 +36,7 @@ std::string_view Help(Language language)
         "load them. Prints one line per picture that it would not show as intended,\n"
         "a note per other file in img, and a summary.\n"
         "\n"
+        "  --key             print the program's answer key as a table\n"
         "  -h, --help        print this help\n"
         "\n"
         "Exit status: 0 all pictures are fine, 1 some are not, 2 the folder cannot be\n"
@@ -40,6 +46,7 @@ std::string_view Help(Language language)
         "Pro každý obrázek, který by program neukázal, jak má, vypíše řádek, pro každý\n"
         "další soubor ve složce img poznámku a nakonec souhrn.\n"
         "\n"
+        "  --key               vypíše klíč správných odpovědí programu jako tabulku\n"
         "  -h, --help          vypíše tuto nápovědu\n"
         "\n"
         "Návratová hodnota: 0 všechny obrázky jsou v pořádku, 1 některé ne, 2 složku\n"
@@ -48,6 +55,7 @@ std::string_view Help(Language language)
 
 struct Options {
     bool Help = false;
+    bool Key = false;
     std::optional<std::string> Folder;
 };
 
@@ -72,6 +80,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, L
             optionsEnd = true;
         } else if (argument == "--help" || argument == "-h") {
             options.Help = true;
+        } else if (argument == "--key") {
+            options.Key = true;
         } else {
             return wrong("unknown option ", "neznámá volba ", argument);
         }
@@ -81,6 +91,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, L
 
 int Check(const Options& options, Language language)
 {
+    if (options.Key) {
+        std::cout << AnswerKeyTable(language);
+        return 0;
+    }
+
     // The program takes its start directory from the system after starting in the folder, so
     // the checker does the same: symbolic links and relative names resolve as they would there.
     if (options.Folder) {
