@@ -5,9 +5,11 @@
 #include "tools/common/command_line.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <ostream>
 #include <thread>
 #include <unordered_map>
@@ -128,6 +130,7 @@ void Add(PictureVerdict& verdict, PictureFinding finding, std::string_view text)
     else
         verdict.Text += "; ";
     verdict.Text += text;
+    verdict.Findings.push_back(finding);
 }
 
 PictureVerdict Verdict(PictureFinding finding, std::string_view text)
@@ -187,31 +190,40 @@ std::string LowerCase(std::string text)
     return text;
 }
 
-} // namespace
+struct CheckedPicture {
+    PictureVerdict Verdict;
+    // What the program would show; null when it shows its message instead.
+    std::shared_ptr<const RgbImage> Image;
+};
 
-PictureVerdict CheckPicture(
+CheckedPicture CheckAndKeep(
     const std::string& path, std::string_view otherCaseName, Language language)
 {
     // The program's screens have more than 8 bits per pixel; greyscale is quantised regardless.
-    const DecodeResult loaded = LoadPictureFile(path);
+    DecodeResult loaded = LoadPictureFile(path);
     switch (loaded.Failure) {
     case DecodeFailure::None:
         break;
     case DecodeFailure::FileNotReadable:
-        return NotRead(path, loaded.Detail, otherCaseName, language);
+        return { NotRead(path, loaded.Detail, otherCaseName, language), {} };
     case DecodeFailure::Empty:
-        return Verdict(PictureFinding::Empty, Say(language, "empty", "prázdný soubor"));
+        return { Verdict(PictureFinding::Empty, Say(language, "empty", "prázdný soubor")), {} };
     case DecodeFailure::NotDecodable:
         if (!StartsLikeJpeg(path))
-            return Verdict(
-                PictureFinding::NotJpeg, Say(language, "not a JPEG file", "není to soubor JPEG"));
-        return Verdict(PictureFinding::Damaged,
-            std::string(Say(language, "damaged: ", "poškozený: ")) + loaded.Detail);
+            return { Verdict(PictureFinding::NotJpeg,
+                         Say(language, "not a JPEG file", "není to soubor JPEG")),
+                {} };
+        return { Verdict(PictureFinding::Damaged,
+                     std::string(Say(language, "damaged: ", "poškozený: ")) + loaded.Detail),
+            {} };
     case DecodeFailure::OutOfMemory:
-        return Verdict(PictureFinding::OutOfMemory,
-            Say(language, "not enough memory to load it", "na jeho načtení není dost paměti"));
+        return {
+            Verdict(PictureFinding::OutOfMemory,
+                Say(language, "not enough memory to load it", "na jeho načtení není dost paměti")),
+            {}
+        };
     default:
-        return Verdict(PictureFinding::OverLimit, LimitText(loaded.Failure, language));
+        return { Verdict(PictureFinding::OverLimit, LimitText(loaded.Failure, language)), {} };
     }
 
     PictureVerdict verdict;
@@ -247,11 +259,24 @@ PictureVerdict CheckPicture(
         Add(verdict, PictureFinding::Greyscale,
             Say(language, "greyscale, shown in 236 colours",
                 "v odstínech šedi, ukáže se ve 236 barvách"));
-    return verdict;
+    return { std::move(verdict), std::move(loaded.Image) };
 }
 
-FolderReport CheckPictureFolder(
-    const std::string& startDirectory, std::ostream& errors, Language language)
+} // namespace
+
+std::string_view FindingName(PictureFinding finding, Language language)
+{
+    return Counted(IndexOf(finding), 1, language);
+}
+
+PictureVerdict CheckPicture(
+    const std::string& path, std::string_view otherCaseName, Language language)
+{
+    return CheckAndKeep(path, otherCaseName, language).Verdict;
+}
+
+FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream& errors,
+    Language language, const PictureSink& sink, const PictureReduction& reduce)
 {
     FolderReport report;
     const fs::path folder = PathFromUtf8(QuestionPicturePath(startDirectory, {})).parent_path();
@@ -286,20 +311,86 @@ FolderReport CheckPictureFolder(
     }
 
     // Each picture costs about a millisecond of decoding, so the cores share them. Every worker
-    // holds one picture at a time.
+    // holds one picture at a time; with a sink, decoded pictures wait for their turn in order,
+    // never more than a few, so that the sink's work overlaps the decoding.
     std::vector<PictureVerdict> verdicts(PictureCount);
-    std::atomic<int> next = 0;
+    std::vector<std::shared_ptr<const RgbImage>> waiting(PictureCount);
+    std::vector<std::exception_ptr> failures(PictureCount);
+    std::vector<char> ready(PictureCount);
+    const unsigned workerCount = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
+    const int window = sink ? static_cast<int>(2 * workerCount) : PictureCount;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0;
+    int delivered = 0;
+    bool stopped = false;
     const auto work = [&] {
-        for (int index = next++; index < PictureCount; index = next++)
-            verdicts[index] = CheckPicture(QuestionPicturePath(startDirectory, QuestionOf(index)),
-                otherCaseNames[index], language);
+        for (;;) {
+            int index = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock,
+                    [&] { return stopped || next >= PictureCount || next < delivered + window; });
+                if (stopped || next >= PictureCount)
+                    return;
+                index = next++;
+            }
+            CheckedPicture checked
+                = CheckAndKeep(QuestionPicturePath(startDirectory, QuestionOf(index)),
+                    otherCaseNames[index], language);
+            std::exception_ptr failure;
+            if (sink && reduce && checked.Image) {
+                try {
+                    checked.Image = reduce(*checked.Image);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }
+            {
+                const std::lock_guard lock(mutex);
+                verdicts[index] = std::move(checked.Verdict);
+                if (sink)
+                    waiting[index] = std::move(checked.Image);
+                failures[index] = failure;
+                ready[index] = 1;
+            }
+            changed.notify_all();
+        }
     };
     {
         std::vector<std::jthread> workers;
-        for (unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
-             count > 1; --count)
+        for (unsigned count = sink ? workerCount : workerCount - 1; count > 0; --count)
             workers.emplace_back(work);
-        work();
+        if (!sink) {
+            work();
+        } else {
+            try {
+                for (int index = 0; index < PictureCount; ++index) {
+                    std::shared_ptr<const RgbImage> image;
+                    {
+                        std::unique_lock lock(mutex);
+                        changed.wait(lock, [&] { return ready[index] != 0; });
+                        image = std::move(waiting[index]);
+                    }
+                    if (failures[index])
+                        std::rethrow_exception(failures[index]);
+                    sink(QuestionOf(index), verdicts[index], image.get());
+                    image.reset();
+                    {
+                        const std::lock_guard lock(mutex);
+                        delivered = index + 1;
+                    }
+                    changed.notify_all();
+                }
+            } catch (...) {
+                {
+                    const std::lock_guard lock(mutex);
+                    stopped = true;
+                }
+                changed.notify_all();
+                throw;
+            }
+        }
     }
 
     std::array<int, PictureFindingCount> counts {};
