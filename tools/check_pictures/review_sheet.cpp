@@ -88,45 +88,59 @@ const QColor FineColour(160, 160, 160);
 // The picture area as the program shows it, the picture's top-left part on white, at half its
 // size: each pixel the mean of a block of 2 x 2. At full size the sheet of our 800 sample cards
 // takes 38 MB instead of 15, and the half size still gives 140 pixels an inch on paper. The
-// odd-sized area's last column and row are repeated to make up the last blocks.
+// odd-sized area's last column and row stand in for the missing halves of the last blocks.
 RgbImage HalfSize(const RgbImage& picture)
 {
     RgbImage half;
     half.Width = (VisibleWidth + 1) / 2;
     half.Height = (VisibleHeight + 1) / 2;
     half.Pixels.resize(static_cast<std::size_t>(half.Width) * half.Height * 3);
-    const int copiedWidth = std::min(picture.Width, VisibleWidth);
-    const int copiedHeight = std::min(picture.Height, VisibleHeight);
-    const auto pictureRow = static_cast<std::size_t>(picture.Width) * 3;
-    // Two rows of the area at a time, white beyond the picture.
-    std::array<std::vector<std::uint8_t>, 2> rows;
+    // A row of the area as the program shows it: the picture's row, or white where it does not
+    // reach; the picture's own row is read in place when it spans the area.
+    constexpr auto AreaRow = static_cast<std::size_t>(VisibleWidth) * 3;
+    const std::vector<std::uint8_t> white(AreaRow, 255);
+    std::array<std::vector<std::uint8_t>, 2> padded;
+    const auto areaRow = [&](int y, std::vector<std::uint8_t>& buffer) -> const std::uint8_t* {
+        if (y >= std::min(picture.Height, VisibleHeight))
+            return white.data();
+        const std::uint8_t* row
+            = picture.Pixels.data() + static_cast<std::size_t>(y) * picture.Width * 3;
+        if (picture.Width >= VisibleWidth)
+            return row;
+        buffer = white;
+        std::copy_n(row, static_cast<std::size_t>(picture.Width) * 3, buffer.data());
+        return buffer.data();
+    };
+    constexpr int WholeBlocks = VisibleWidth / 2;
     std::uint8_t* out = half.Pixels.data();
     for (int y = 0; y < half.Height; ++y) {
-        for (int which = 0; which < 2; ++which) {
-            std::vector<std::uint8_t>& row = rows[which];
-            row.assign(static_cast<std::size_t>(2 * half.Width) * 3, 255);
-            const int sourceY = std::min(2 * y + which, VisibleHeight - 1);
-            if (sourceY < copiedHeight)
-                std::copy_n(picture.Pixels.data() + static_cast<std::size_t>(sourceY) * pictureRow,
-                    static_cast<std::size_t>(copiedWidth) * 3, row.data());
-            std::copy_n(row.data() + (VisibleWidth - 1) * 3, 3, row.data() + VisibleWidth * 3);
+        const std::uint8_t* top = areaRow(2 * y, padded[0]);
+        const std::uint8_t* bottom = areaRow(std::min(2 * y + 1, VisibleHeight - 1), padded[1]);
+        for (int block = 0; block < WholeBlocks; ++block, top += 6, bottom += 6, out += 3) {
+            out[0] = static_cast<std::uint8_t>((top[0] + top[3] + bottom[0] + bottom[3] + 2) >> 2);
+            out[1] = static_cast<std::uint8_t>((top[1] + top[4] + bottom[1] + bottom[4] + 2) >> 2);
+            out[2] = static_cast<std::uint8_t>((top[2] + top[5] + bottom[2] + bottom[5] + 2) >> 2);
         }
-        const std::uint8_t* top = rows[0].data();
-        const std::uint8_t* bottom = rows[1].data();
-        for (int x = 0; x < half.Width; ++x, top += 6, bottom += 6)
-            for (int channel = 0; channel < 3; ++channel)
-                *out++ = static_cast<std::uint8_t>(
-                    (top[channel] + top[channel + 3] + bottom[channel] + bottom[channel + 3] + 2)
-                    / 4);
+        // The odd last column stands for itself alone.
+        for (int channel = 0; channel < 3; ++channel)
+            *out++ = static_cast<std::uint8_t>((top[channel] + bottom[channel] + 1) >> 1);
     }
     return half;
 }
 
-// Qt's PDF writer puts the pages in the order they are drawn, but the check's summary is known
-// only after the last picture, so its pages are drawn last. The page tree, which the writer
-// writes at the very end, lists the pages one "N 0 R" line each; turning that list round so
-// that the last pages come first moves the summary to the front without changing the file's
-// length or any offset that its cross-reference table holds.
+// Between Qt's PDF writer and the file.
+//
+// The writer puts the pages in the order they are drawn, but the check's summary is known only
+// after the last picture, so its pages are drawn last. The page tree, which the writer writes at
+// the very end, lists the pages one "N 0 R" line each; turning that list round so that the last
+// pages come first moves the summary to the front without changing the file's length or any
+// offset that its cross-reference table holds.
+//
+// The writer stops at the first failed write without a word, and Qt's file reports a short
+// write, as on a full disk, only by its count. So the writer's many small writes are gathered
+// here into large ones for an unbuffered file, and the rest of a short write is offered again,
+// which makes the file record the system's error: the save file then refuses to take the old
+// one's place, and says why.
 class PageOrder : public QIODevice {
 public:
     explicit PageOrder(QIODevice& target)
@@ -144,6 +158,7 @@ public:
     {
         Forward(m_Held);
         m_Held.clear();
+        Flush();
         return !m_Failed;
     }
 
@@ -192,24 +207,29 @@ private:
     static inline const QByteArray TreeStart = "/Type /Pages\n/Kids \n[\n";
     enum class State { Searching, Collecting, Done };
 
-    // Qt's file device reports a short write, as on a full disk, only by its count, and the PDF
-    // writer stops at the first failed write without a word; the rest is offered again, which
-    // makes the device record its error, so that the save file refuses to take the old one's
-    // place.
+    static constexpr qsizetype WriteSize = qsizetype { 1 } << 16;
+
     bool Forward(const QByteArray& bytes)
     {
-        for (qsizetype done = 0; done < bytes.size();) {
-            const qint64 written = m_Target.write(bytes.constData() + done, bytes.size() - done);
-            if (written <= 0) {
+        m_Pending.append(bytes);
+        return m_Pending.size() < WriteSize || Flush();
+    }
+
+    bool Flush()
+    {
+        for (qsizetype done = 0; done < m_Pending.size() && !m_Failed;) {
+            const qint64 written
+                = m_Target.write(m_Pending.constData() + done, m_Pending.size() - done);
+            if (written <= 0)
                 m_Failed = true;
-                return false;
-            }
             done += written;
         }
-        return true;
+        m_Pending.clear();
+        return !m_Failed;
     }
 
     QIODevice& m_Target;
+    QByteArray m_Pending;
     bool m_Failed = false;
     int m_Moved = 0;
     State m_State = State::Searching;
@@ -284,7 +304,7 @@ bool ReviewSheet::Begin()
     // A half-written sheet must never take the old one's place, not even when the save file
     // cannot make its twin beside it.
     drawing.File.setDirectWriteFallback(false);
-    if (!drawing.File.open(QIODevice::WriteOnly)) {
+    if (!drawing.File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_Error = name + ": " + drawing.File.errorString().toStdString();
         return false;
     }
