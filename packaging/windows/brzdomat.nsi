@@ -25,6 +25,8 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Brzdomat"
 !define PUBLISHER "Tervolan"
 !define VERSION "1.0.0.0"
+!define CHECK_ENTRY "Kontrola obrázků"
+!define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
 !define SETTINGS_KEY "Software\Tervolan\Brzdomat"
 
@@ -94,6 +96,11 @@ Section "Brzdomat" SectionProgram
     ; A shortcut's working folder is the output folder at the time it is made.
     SetOutPath $PictureFolder
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Brzdomat.exe" "" "$INSTDIR\Brzdomat.exe" 0
+    ; The picture check for a teacher who never opens a console: the checker writes its review
+    ; sheet into the shared documents, which every user may write to, and opens it; when the
+    ; folder has no img it says so and waits for Enter before its window closes.
+    CreateShortCut "$SMPROGRAMS\${CHECK_ENTRY}.lnk" "$INSTDIR\brzdomat-check-pictures.exe" \
+        '--open --sheet "$DOCUMENTS\${SHEET_NAME}" "$PictureFolder"' "$INSTDIR\Brzdomat.exe" 0
     SetOutPath "$INSTDIR"
 
     WriteRegStr HKLM "${SETTINGS_KEY}" "PictureFolder" $PictureFolder
@@ -166,6 +173,7 @@ Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${CHECK_ENTRY}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
     ; Only the files the installer put there: the pictures may lie in the program's own folder.
     !define FILE_ENTRY "!insertmacro RemoveFile"
