@@ -53,6 +53,11 @@ Var PictureFolder
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
+; The licences of the program and of every library it ships with, as the folder carries them.
+!define MUI_LICENSEPAGE_TEXT_TOP "Brzdomat je svobodný software pod licencí MIT; knihovny Qt, libjpeg-turbo a MinGW-w64 mají své licence. Tento text je po instalaci v souboru LICENSES.txt ve složce programu."
+!define MUI_LICENSEPAGE_BUTTON "&Další >"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá."
+!insertmacro MUI_PAGE_LICENSE "${DIST}\LICENSES.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 
