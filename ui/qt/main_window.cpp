@@ -2,6 +2,7 @@
 
 #include "bank/jpeg_decoder.h"
 #include "bank/question_ref.h"
+#include "ui/qt/main_window_caption.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
@@ -193,7 +194,7 @@ MainWindow::MainWindow()
 {
     InstallAccessible<ValueLabel, &AccessibleValue>();
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
+    setWindowTitle(FromUtf8(MainWindowCaption));
     BuildControls();
     BuildMenu();
     // The client area has a fixed size and the window follows it, menu bar included: the user
