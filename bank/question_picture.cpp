@@ -1,5 +1,7 @@
 #include "bank/question_picture.h"
 
+#include "bank/picture_file.h"
+
 #include <filesystem>
 #include <system_error>
 

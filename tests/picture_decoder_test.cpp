@@ -2,6 +2,7 @@
 // inverse DCT may round differently on another processor, so no stored pixels are trusted.
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "tests/testsupport/jpeg_maker.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 // modal window) run a nested event loop until they close, and timer ticks are still delivered
 // inside it, so a handler that opened a box may find the world changed when the box returns.
 
-#include "bank/jpeg_decoder.h"
+#include "bank/rgb_image.h"
 
 #include <cstdint>
 #include <memory>

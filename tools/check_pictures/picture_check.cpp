@@ -1,6 +1,7 @@
 #include "tools/check_pictures/picture_check.h"
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
 
 #include <algorithm>

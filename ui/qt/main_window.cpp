@@ -1,6 +1,6 @@
 #include "ui/qt/main_window.h"
 
-#include "bank/jpeg_decoder.h"
+#include "bank/picture_area.h"
 #include "bank/question_ref.h"
 #include "ui/qt/main_window_caption.h"
 #include "ui/qt/picture_view.h"
@@ -8,7 +8,6 @@
 #include "ui/qt/window_hints.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
