@@ -51,18 +51,18 @@ struct LabelPlace {
 // fonts: the window is emptied of them before it is first shown.
 const LabelPlace LabelPlaces[] = {
     { "Label1", 8, 8, "Test č." },
-    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" },
+    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" }, // test number
     { "Label3", 8, 40, "Otázka č." },
-    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" },
+    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" }, // question number
     { "Label5", 232, 8, "Počet chybných bodů:" },
-    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" },
+    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" }, // error points
     { "Label7", 232, 40, "Počet dosažených bodů:" },
-    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" },
+    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" }, // achieved points
     { "Label16", 552, 8, "Čas:" },
-    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" },
+    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" }, // elapsed minutes
     { "Label18", 624, 8, "minut" },
     { "Label9", 552, 40, "Test:" },
-    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" }, // verdict
     { "Label31", 86, 80, "váš" },
     { "Label11", 29, 96, "správně" },
     { "Label12", 81, 96, "výběr" },
