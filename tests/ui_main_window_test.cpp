@@ -1,4 +1,5 @@
 #include "tests/ui_test_helpers.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 

@@ -1,7 +1,7 @@
 #include "ui/qt/secondary_windows.h"
 
 #include "bank/jpeg_decoder.h"
-#include "ui/qt/main_window.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
