@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -303,13 +302,9 @@ void MainWindow::BuildMenu()
 void MainWindow::CentreOnScreen()
 {
     adjustSize();
-    // Made now, the native window has a frame whose size the platform may already tell; the
-    // position of a window is its frame's.
+    // Made now, the native window has a frame whose size the platform may already tell.
     winId();
-    if (auto* screen = ScreenOf(*this)) {
-        auto frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    CentreFrameOnScreen(*this);
 }
 
 void MainWindow::Run(const std::function<void()>& command) const

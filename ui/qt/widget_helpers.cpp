@@ -40,10 +40,11 @@ void CentreFrameOnScreen(QWidget& window)
     QScreen* screen = ScreenOf(window);
     if (!screen)
         return;
+    // A window's position is its frame's, whether or not the window system has told the frame's
+    // size yet.
     auto area = screen->availableGeometry();
     auto frame = window.frameGeometry();
-    window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
-        + (window.pos() - frame.topLeft()));
+    window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 bool IsPlainEnter(const QKeyEvent& event)
