@@ -20,12 +20,6 @@ void SetTextColour(QWidget* widget, Colour colour)
     widget->setPalette(palette);
 }
 
-Qt::WindowFlags DialogFlags()
-{
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-}
-
 QScreen* ScreenOf(const QWidget& window)
 {
     // A window opened over another goes on its screen, also before it is first shown.
