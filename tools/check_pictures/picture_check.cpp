@@ -1,6 +1,7 @@
 #include "tools/check_pictures/picture_check.h"
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
 
 #include <algorithm>
@@ -133,11 +134,6 @@ std::string AreaText()
     return std::to_string(VisibleWidth) + " x " + std::to_string(VisibleHeight);
 }
 
-std::string PictureName(QuestionRef question)
-{
-    return fs::path(QuestionPicturePath({}, question)).filename().string();
-}
-
 std::string LowerCase(std::string text)
 {
     for (char& each : text)
@@ -197,7 +193,7 @@ FolderCheck CheckPictureFolder(
     const fs::path folder = fs::path(QuestionPicturePath(startDirectory, {})).parent_path();
     std::unordered_map<std::string, int> indexByName;
     for (int index = 0; index < PictureCount; ++index)
-        indexByName.emplace(PictureName(QuestionOf(index)), index);
+        indexByName.emplace(QuestionPictureName(QuestionOf(index)), index);
 
     // The folder is listed twice, never held whole: once for names in another letter case, once
     // for the notes. Only one such name per picture is kept.
