@@ -94,21 +94,6 @@ std::set<std::string> NamesIn(const fs::path& folder)
     return names;
 }
 
-TEST(SamplePictureName, MatchesThePictureFileNamesWithoutLeadingZeros)
-{
-    const struct {
-        QuestionRef Question;
-        const char* Name;
-    } cases[] = {
-        { { 1, 1 }, "1_1.jpg" },
-        { { 7, 12 }, "7_12.jpg" },
-        { { 10, 5 }, "10_5.jpg" },
-        { { 32, 25 }, "32_25.jpg" },
-    };
-    for (const auto& each : cases)
-        EXPECT_EQ(SamplePictureName(each.Question), each.Name);
-}
-
 TEST(EncodeBaselineJpeg, RefusesPixelsThatDoNotMatchTheSize)
 {
     const struct {

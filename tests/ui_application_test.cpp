@@ -5,6 +5,7 @@
 #include "tests/testsupport/jpeg_maker.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/application.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
 
 #include <QAction>

@@ -1,12 +1,14 @@
 ; The Windows installer of Brzdomat, for all users, in Czech.
 ;
 ; makensis -INPUTCHARSET UTF8 -DDIST=<portable folder> -DFILES=<file list> -DOUTFILE=<setup.exe>
-;          -DICON=<brzdomat.ico>
+;          -DICON=<brzdomat.ico> -DVERSION=<four-part version>
+;
+; scripts/windows/make-dist passes them all, the version as the build's CMake sets it.
 ;
 ; FILES names an include with one FILE_ENTRY line per file of the portable folder, so that the
 ; installer installs and the uninstaller removes exactly those files and nothing else.
 ;
-; Silent installation for many PCs: Brzdomat-1.0.0-setup.exe /S [/OBRAZKY=C:\Testy] [/PLOCHA=0]
+; Silent installation for many PCs: Brzdomat-VERSION-setup.exe /S [/OBRAZKY=C:\Testy] [/PLOCHA=0]
 ; [/D=C:\Program Files\Brzdomat]. /OBRAZKY names the folder that holds the school's img folder;
 ; /PLOCHA=0 leaves out the desktop shortcut. /D must come last and without quotes.
 
@@ -24,7 +26,9 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "Brzdomat"
 !define PUBLISHER "Tervolan"
-!define VERSION "1.0.0.0"
+!ifndef VERSION
+    !error "VERSION is not defined: makensis needs -DVERSION=<four-part version>"
+!endif
 !define CHECK_ENTRY "Kontrola obrázků"
 !define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"

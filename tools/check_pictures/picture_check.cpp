@@ -1,6 +1,7 @@
 #include "tools/check_pictures/picture_check.h"
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
 #include "tools/common/command_line.h"
 
@@ -177,11 +178,6 @@ std::string AreaText()
     return std::to_string(VisibleWidth) + " x " + std::to_string(VisibleHeight);
 }
 
-std::string PictureName(QuestionRef question)
-{
-    return Utf8FromPath(PathFromUtf8(QuestionPicturePath({}, question)).filename());
-}
-
 std::string LowerCase(std::string text)
 {
     for (char& each : text)
@@ -283,7 +279,7 @@ FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream&
     report.PictureFolder = Utf8FromPath(folder);
     std::unordered_map<std::string, int> indexByName;
     for (int index = 0; index < PictureCount; ++index)
-        indexByName.emplace(PictureName(QuestionOf(index)), index);
+        indexByName.emplace(QuestionPictureName(QuestionOf(index)), index);
 
     // The folder is listed twice, never held whole: once for names in another letter case, once
     // for the notes. Only one such name per picture is kept.

@@ -1,5 +1,6 @@
 #include "tools/sample_pictures/sample_set.h"
 
+#include "bank/question_picture.h"
 #include "tools/common/command_line.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 #include "tools/sample_pictures/question_card.h"
@@ -62,11 +63,6 @@ WriteOutcome WriteNewFile(
 
 } // namespace
 
-std::string SamplePictureName(QuestionRef question)
-{
-    return std::to_string(question.Test) + "_" + std::to_string(question.Question) + ".jpg";
-}
-
 std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
 {
     const QImage card = DrawQuestionCard(question);
@@ -91,7 +87,7 @@ SampleSetReport WriteSampleSet(const std::filesystem::path& folder, Language lan
     for (int test = 1; test <= TestCount; ++test) {
         for (int question = 1; question <= QuestionsPerTest; ++question) {
             const QuestionRef reference { test, question };
-            const auto path = folder / SamplePictureName(reference);
+            const auto path = folder / QuestionPictureName(reference);
             // Checking first spares drawing a card that would be thrown away.
             if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
                 ++report.Kept;

@@ -17,9 +17,6 @@ namespace brzdomat {
 // The quality that keeps a card at about 20 to 30 KB while its small text stays crisp.
 inline constexpr int SampleCardQuality = 75;
 
-// "7_12.jpg" for test 7, question 12.
-std::string SamplePictureName(QuestionRef question);
-
 // One card as baseline JPEG bytes; empty if encoding failed. Needs a QGuiApplication.
 std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question);
 

@@ -1,10 +1,10 @@
 #include "ui/qt/secondary_windows.h"
 
 #include "bank/jpeg_decoder.h"
-#include "ui/qt/main_window.h"
+#include "ui/qt/fixed_size_dialog.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
-#include "ui/qt/window_hints.h"
 #include "ui/ui_surface.h"
 
 #include <QAccessible>
@@ -50,14 +50,14 @@ QLabel* AddLabel(
 
 enum class EscapeCloses { No, Yes };
 
-// Fixed-size dialog behaviour shared by the three windows: a title bar with only the close
-// button and a client area that cannot be resized. Escape closes About and the program
-// information, as their close button does; the splash closes only by itself or its close button.
-class FixedWindow : public QDialog {
+// A window of the layout at its design size, in the layout's font. Escape closes About and the
+// program information, as their close button does; the splash closes only by itself or its close
+// button.
+class FixedWindow : public FixedSizeDialog {
 public:
     FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client,
         EscapeCloses escape)
-        : QDialog(parent, DialogFlags())
+        : FixedSizeDialog(parent)
         , m_Escape(escape)
     {
         setObjectName(QString::fromLatin1(name));
@@ -71,13 +71,6 @@ public:
     }
 
 protected:
-    void showEvent(QShowEvent* event) override
-    {
-        QDialog::showEvent(event);
-        FixWindowHints(this);
-        CentreFrameOnScreen(*this);
-    }
-
     void keyPressEvent(QKeyEvent* event) override
     {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
