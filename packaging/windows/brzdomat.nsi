@@ -29,6 +29,8 @@ SetCompressor /SOLID lzma
 !ifndef VERSION
     !error "VERSION is not defined: makensis needs -DVERSION=<four-part version>"
 !endif
+!define CHECK_ENTRY "Kontrola obrázků"
+!define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
 !define SETTINGS_KEY "Software\Tervolan\Brzdomat"
 
@@ -55,6 +57,11 @@ Var PictureFolder
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
+; The licences of the program and of every library it ships with, as the folder carries them.
+!define MUI_LICENSEPAGE_TEXT_TOP "Brzdomat je svobodný software pod licencí MIT; knihovny Qt, libjpeg-turbo a MinGW-w64 mají své licence. Tento text je po instalaci v souboru LICENSES.txt ve složce programu."
+!define MUI_LICENSEPAGE_BUTTON "&Další >"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá."
+!insertmacro MUI_PAGE_LICENSE "${DIST}\LICENSES.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 
@@ -98,6 +105,11 @@ Section "Brzdomat" SectionProgram
     ; A shortcut's working folder is the output folder at the time it is made.
     SetOutPath $PictureFolder
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Brzdomat.exe" "" "$INSTDIR\Brzdomat.exe" 0
+    ; The picture check for a teacher who never opens a console: the checker writes its review
+    ; sheet into the shared documents, which every user may write to, and opens it; when the
+    ; folder has no img it says so and waits for Enter before its window closes.
+    CreateShortCut "$SMPROGRAMS\${CHECK_ENTRY}.lnk" "$INSTDIR\brzdomat-check-pictures.exe" \
+        '--open --sheet "$DOCUMENTS\${SHEET_NAME}" "$PictureFolder"' "$INSTDIR\Brzdomat.exe" 0
     SetOutPath "$INSTDIR"
 
     WriteRegStr HKLM "${SETTINGS_KEY}" "PictureFolder" $PictureFolder
@@ -170,6 +182,7 @@ Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${CHECK_ENTRY}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
     ; Only the files the installer put there: the pictures may lie in the program's own folder.
     !define FILE_ENTRY "!insertmacro RemoveFile"

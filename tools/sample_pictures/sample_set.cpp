@@ -1,6 +1,7 @@
 #include "tools/sample_pictures/sample_set.h"
 
 #include "bank/question_picture.h"
+#include "tools/common/command_line.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 #include "tools/sample_pictures/question_card.h"
 
@@ -19,14 +20,6 @@ namespace brzdomat {
 namespace {
 
 enum class WriteOutcome { Written, AlreadyThere, Failed };
-
-// UTF-8 on every system; the narrow string of a Windows path is in the ANSI code page, which
-// cannot hold every Czech folder name.
-std::string PathText(const std::filesystem::path& path)
-{
-    const auto text = path.u8string();
-    return { text.begin(), text.end() };
-}
 
 std::FILE* CreateNewFile(const std::filesystem::path& path)
 {
@@ -54,7 +47,7 @@ WriteOutcome WriteNewFile(
     if (!file) {
         if (errno == EEXIST)
             return WriteOutcome::AlreadyThere;
-        error = PathText(path) + ": " + std::strerror(errno);
+        error = Utf8FromPath(path) + ": " + std::strerror(errno);
         return WriteOutcome::Failed;
     }
     const bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -62,7 +55,7 @@ WriteOutcome WriteNewFile(
     const bool closed = std::fclose(file) == 0;
     if (complete && closed)
         return WriteOutcome::Written;
-    error = PathText(path) + ": " + std::strerror(complete ? errno : writeErrno);
+    error = Utf8FromPath(path) + ": " + std::strerror(complete ? errno : writeErrno);
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     return WriteOutcome::Failed;
@@ -77,17 +70,18 @@ std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
     return std::move(encoded.Bytes);
 }
 
-SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
+SampleSetReport WriteSampleSet(const std::filesystem::path& folder, Language language)
 {
     SampleSetReport report;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        report.Error = PathText(folder) + ": " + error.message();
+        report.Error = Utf8FromPath(folder) + ": " + error.message();
         return report;
     }
     if (!std::filesystem::is_directory(folder, error)) {
-        report.Error = PathText(folder) + ": not a folder";
+        report.Error
+            = Utf8FromPath(folder) + std::string(Say(language, ": not a folder", ": není složka"));
         return report;
     }
     for (int test = 1; test <= TestCount; ++test) {
@@ -101,7 +95,9 @@ SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
             }
             const auto bytes = EncodeQuestionCard(reference);
             if (bytes.empty()) {
-                report.Error = PathText(path) + ": the picture could not be encoded";
+                report.Error = Utf8FromPath(path)
+                    + std::string(Say(language, ": the picture could not be encoded",
+                        ": obrázek nešel zakódovat"));
                 return report;
             }
             switch (WriteNewFile(path, bytes, report.Error)) {

@@ -5,6 +5,7 @@
 // file is never replaced.
 
 #include "bank/question_ref.h"
+#include "tools/common/user_language.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -28,7 +29,8 @@ struct SampleSetReport {
 };
 
 // Creates the folder if it is missing. Stops at the first failure; a file it could not finish
-// is removed again, so no half-written picture stays behind.
-SampleSetReport WriteSampleSet(const std::filesystem::path& folder);
+// is removed again, so no half-written picture stays behind. The error is told in language.
+SampleSetReport WriteSampleSet(
+    const std::filesystem::path& folder, Language language = Language::English);
 
 } // namespace brzdomat
