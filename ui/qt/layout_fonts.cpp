@@ -140,8 +140,11 @@ void FitLayoutFaces(QWidget* window, const QStringList& faces)
         for (const QString& face : faces) {
             QFont font = style.Font;
             font.setFamilies({ face });
-            // A family the system lacks is replaced by another under the same request.
-            if (QFontInfo(font).family().compare(face, Qt::CaseInsensitive) != 0)
+            // A family the system lacks is replaced by another under the same request, and a
+            // bitmap face without the size by another size.
+            const QFontInfo drawn(font);
+            if (drawn.family().compare(face, Qt::CaseInsensitive) != 0
+                || drawn.pixelSize() != font.pixelSize())
                 continue;
             const Fit fit = Measure(style, font);
             if (!best || Better(fit, *best)) {
@@ -164,6 +167,9 @@ void FitLayoutFaces(QWidget* window, const QStringList& faces)
     if (auto font = refit(window->font()))
         window->setFont(*font);
     for (QLabel* label : labels) {
+        // A picture's label keeps its place.
+        if (label->text().isEmpty())
+            continue;
         if (auto font = refit(label->font())) {
             label->setFont(*font);
             KeepDesignBaseline(label);
@@ -193,8 +199,12 @@ QFont LayoutFont(int pixelSize, Weight weight)
     QFont font;
 #ifdef _WIN32
     // Windows has the face the layout names, and its TrueType successor where the bitmap face
-    // lacks a size; the Linux substitutes would only stand in for them.
+    // lacks a size; the Linux substitutes would only stand in for them. The windows then fit
+    // their faces to what the PC has. A TrueType face is drawn with its own widths, hinted only
+    // vertically (DirectWrite): hinted to whole pixels (GDI), small sizes of Tahoma come out a
+    // fifth wider than the design, and the layout's texts outgrow their places.
     font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
+    font.setHintingPreference(QFont::PreferVerticalHinting);
 #else
     font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
         QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
