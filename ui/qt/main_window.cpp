@@ -37,6 +37,8 @@ struct LabelPlace {
     int Left;
     int Top;
     const char* Text;
+    // The text's width in the design's face.
+    int DesignWidth;
     int Pixels = WindowFontPixels;
     Weight Boldness = Weight::Regular;
     std::optional<Colour> Ink = std::nullopt;
@@ -48,32 +50,33 @@ struct LabelPlace {
 // Every label of the window with its design text. The status labels' texts only fix their
 // fonts: the window is emptied of them before it is first shown.
 const LabelPlace LabelPlaces[] = {
-    { "Label1", 8, 8, "Test č." },
-    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" }, // test number
-    { "Label3", 8, 40, "Otázka č." },
-    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" }, // question number
-    { "Label5", 232, 8, "Počet chybných bodů:" },
-    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" }, // error points
-    { "Label7", 232, 40, "Počet dosažených bodů:" },
-    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" }, // achieved points
-    { "Label16", 552, 8, "Čas:" },
-    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" }, // elapsed minutes
-    { "Label18", 624, 8, "minut" },
-    { "Label9", 552, 40, "Test:" },
-    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" }, // verdict
-    { "Label31", 86, 80, "váš" },
-    { "Label11", 29, 96, "správně" },
-    { "Label12", 81, 96, "výběr" },
-    { "Label13", 16, 120, "A" },
-    { "Label14", 16, 136, "B" },
-    { "Label15", 16, 152, "C" },
-    { "Label19", 16, 168, "D" },
-    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 16, Weight::Bold },
-    { "Label24", 560, 432, "o provozu na pozemních", 16, Weight::Bold },
-    { "Label25", 543, 456, "komunikacích a ze zdravotní", 16, Weight::Bold },
-    { "Label22", 626, 480, "přípravy", 16, Weight::Bold },
-    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 11, Weight::Regular, Blue },
-    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole " },
+    { "Label1", 8, 8, "Test č.", 33 },
+    { "Label2", 72, 0, "1", 12, 19, Weight::Bold, Green, "Label1" }, // test number
+    { "Label3", 8, 40, "Otázka č.", 46 },
+    { "Label4", 72, 32, "1", 12, 19, Weight::Bold, Blue, "Label3" }, // question number
+    { "Label5", 232, 8, "Počet chybných bodů:", 107 },
+    { "Label6", 376, 8, "0", 8, 11, Weight::Bold, Blue, "Label5" }, // error points
+    { "Label7", 232, 40, "Počet dosažených bodů:", 118 },
+    { "Label8", 376, 40, "0", 8, 11, Weight::Bold, Blue, "Label7" }, // achieved points
+    { "Label16", 552, 8, "Čas:", 21 },
+    { "Label17", 600, 8, "30", 15, 11, Weight::Bold, Blue, "Label16",
+        "Label18" }, // elapsed minutes
+    { "Label18", 624, 8, "minut", 25 },
+    { "Label9", 552, 40, "Test:", 24 },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 166, 23, Weight::Bold, Red, "Label9" }, // verdict
+    { "Label31", 86, 80, "váš", 17 },
+    { "Label11", 29, 96, "správně", 38 },
+    { "Label12", 81, 96, "výběr", 26 },
+    { "Label13", 16, 120, "A", 7 },
+    { "Label14", 16, 136, "B", 7 },
+    { "Label15", 16, 152, "C", 7 },
+    { "Label19", 16, 168, "D", 8 },
+    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 253, 16, Weight::Bold },
+    { "Label24", 560, 432, "o provozu na pozemních", 202, 16, Weight::Bold },
+    { "Label25", 543, 456, "komunikacích a ze zdravotní", 236, 16, Weight::Bold },
+    { "Label22", 626, 480, "přípravy", 69, 16, Weight::Bold },
+    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 119, 11, Weight::Regular, Blue },
+    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole ", 247 },
 };
 
 constexpr int CheckBoxSize = 17;
@@ -176,6 +179,7 @@ void MainWindow::BuildControls()
         label->setText(QString::fromUtf8(place.Text));
         label->setObjectName(QString::fromLatin1(place.Name));
         label->setFont(LayoutFont(place.Pixels, place.Boldness));
+        SetDesignWidth(label, place.DesignWidth);
         label->setTextFormat(Qt::PlainText);
         label->setMargin(0);
         label->setIndent(0);
@@ -242,6 +246,8 @@ void MainWindow::BuildControls()
     timer1->setInterval(std::chrono::minutes(1));
     timer1->setTimerType(Qt::PreciseTimer);
     connect(timer1, &QTimer::timeout, this, [this] { Run(m_Commands.ClockTick); });
+
+    FitLayoutFaces(client);
 }
 
 void MainWindow::BuildMenu()
