@@ -58,9 +58,10 @@ Var PictureFolder
 
 !insertmacro MUI_PAGE_WELCOME
 ; The licences of the program and of every library it ships with, as the folder carries them.
-!define MUI_LICENSEPAGE_TEXT_TOP "Brzdomat je svobodný software pod licencí MIT; knihovny Qt, libjpeg-turbo a MinGW-w64 mají své licence. Tento text je po instalaci v souboru LICENSES.txt ve složce programu."
+; The text above the licences' box has room for one line, the text below for two.
+!define MUI_LICENSEPAGE_TEXT_TOP "Licence programu Brzdomat (MIT) a knihoven, které používá:"
 !define MUI_LICENSEPAGE_BUTTON "&Další >"
-!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá. Po instalaci je tento text v souboru LICENSES.txt ve složce programu."
 !insertmacro MUI_PAGE_LICENSE "${DIST}\LICENSES.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
