@@ -135,7 +135,8 @@ Section "Zástupce na ploše" SectionDesktop
     SetOutPath "$INSTDIR"
 SectionEnd
 
-Section "Ukázkové obrázky, pokud ve složce img není" SectionSamples
+; The name stands in a narrow list of components; the description says when the set is written.
+Section "Ukázkové obrázky" SectionSamples
     ; Only a folder without img gets the sample set; a school's own pictures are never touched.
     ${IfNot} ${FileExists} "$PictureFolder\img\*.*"
         DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\img"
