@@ -72,6 +72,7 @@ Var PictureFolder
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Složka, ve které je složka img"
 !define MUI_DIRECTORYPAGE_VARIABLE $PictureFolder
 !define MUI_DIRECTORYPAGE_VERIFYONLEAVE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE PictureFolderLeave
 !insertmacro MUI_PAGE_DIRECTORY
 
 !insertmacro MUI_PAGE_INSTFILES
@@ -83,6 +84,17 @@ Var PictureFolder
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Czech"
+
+; The picture folder is checked on leaving its page, and only for its form: the space the page
+; asks for is the program's, which goes to the program's folder. A folder without its drive would
+; be taken relative to wherever the installer runs, and the shortcuts would start nowhere.
+Function PictureFolderLeave
+    GetInstDirError $0
+    ${If} $0 = 1
+        MessageBox MB_ICONEXCLAMATION|MB_OK "Zadejte celou cestu ke složce s obrázky, například C:\Autoškola."
+        Abort
+    ${EndIf}
+FunctionEnd
 
 Function StartProgram
     SetOutPath $PictureFolder
