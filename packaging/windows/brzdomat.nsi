@@ -37,6 +37,8 @@ SetCompressor /SOLID lzma
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; A new version goes where the old one is, so that its uninstall entry does not forget the copy.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PUBLISHER}"
 
 VIProductVersion "${VERSION}"
