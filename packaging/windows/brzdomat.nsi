@@ -37,6 +37,8 @@ SetCompressor /SOLID lzma
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; A new version goes where the old one is, so that its uninstall entry does not forget the copy.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PUBLISHER}"
 
 VIProductVersion "${VERSION}"
@@ -58,9 +60,10 @@ Var PictureFolder
 
 !insertmacro MUI_PAGE_WELCOME
 ; The licences of the program and of every library it ships with, as the folder carries them.
-!define MUI_LICENSEPAGE_TEXT_TOP "Brzdomat je svobodný software pod licencí MIT; knihovny Qt, libjpeg-turbo a MinGW-w64 mají své licence. Tento text je po instalaci v souboru LICENSES.txt ve složce programu."
+; The text above the licences' box has room for one line, the text below for two.
+!define MUI_LICENSEPAGE_TEXT_TOP "Licence programu Brzdomat (MIT) a knihoven, které používá:"
 !define MUI_LICENSEPAGE_BUTTON "&Další >"
-!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá. Po instalaci je tento text v souboru LICENSES.txt ve složce programu."
 !insertmacro MUI_PAGE_LICENSE "${DIST}\LICENSES.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -71,6 +74,7 @@ Var PictureFolder
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Složka, ve které je složka img"
 !define MUI_DIRECTORYPAGE_VARIABLE $PictureFolder
 !define MUI_DIRECTORYPAGE_VERIFYONLEAVE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE PictureFolderLeave
 !insertmacro MUI_PAGE_DIRECTORY
 
 !insertmacro MUI_PAGE_INSTFILES
@@ -82,6 +86,17 @@ Var PictureFolder
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Czech"
+
+; The picture folder is checked on leaving its page, and only for its form: the space the page
+; asks for is the program's, which goes to the program's folder. A folder without its drive would
+; be taken relative to wherever the installer runs, and the shortcuts would start nowhere.
+Function PictureFolderLeave
+    GetInstDirError $0
+    ${If} $0 = 1
+        MessageBox MB_ICONEXCLAMATION|MB_OK "Zadejte celou cestu ke složce s obrázky, například C:\Autoškola."
+        Abort
+    ${EndIf}
+FunctionEnd
 
 Function StartProgram
     SetOutPath $PictureFolder
@@ -134,7 +149,8 @@ Section "Zástupce na ploše" SectionDesktop
     SetOutPath "$INSTDIR"
 SectionEnd
 
-Section "Ukázkové obrázky, pokud ve složce img není" SectionSamples
+; The name stands in a narrow list of components; the description says when the set is written.
+Section "Ukázkové obrázky" SectionSamples
     ; Only a folder without img gets the sample set; a school's own pictures are never touched.
     ${IfNot} ${FileExists} "$PictureFolder\img\*.*"
         DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\img"
