@@ -1,12 +1,14 @@
 #include "bank/jpeg_decoder.h"
 
+#include "bank/coefficient_windows.h"
+
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
@@ -26,25 +28,11 @@ constexpr int QuantisedColours = 236;
 constexpr long long BlockWorkUnits = 16;
 constexpr long long ByteWorkUnits = 30;
 
-// Progressive files keep the coefficients of the whole frame between scans. Only the shown rows
-// are ever turned into pixels, so the coefficient arrays keep only the block rows that the shown
-// rows, their upsampling context and block smoothing read; the rows below go to one scratch iMCU
-// row and are dropped, and their data are skipped. That is exact: a scan is decoded in row order,
-// so every kept block has been reached through kept blocks only, and each scan starts afresh at
-// its own marker.
-struct CoefficientWindow {
-    jvirt_barray_ptr Kept = nullptr; // libjpeg's own array, only the kept rows tall
-    JDIMENSION KeptRows = 0;
-    JDIMENSION Rows = 0;
-    JDIMENSION ScratchRows = 0;
-    JBLOCKARRAY Scratch = nullptr;
-    JDIMENSION BlocksPerRow = 0;
-};
-
 // One decode: the libjpeg object, its error, progress and memory hooks, and the output. A fatal
 // libjpeg error leaves through longjmp, so everything that must survive it lives here rather
-// than in the frames that the jump skips.
-struct Session {
+// than in the frames that the jump skips. libjpeg's client_data points to the session as its
+// coefficient windows (coefficient_windows.h); DroppedFromMcuRow tells which rows are dropped.
+struct Session : CoefficientWindows {
     jpeg_decompress_struct Info {};
     jpeg_error_mgr Errors {};
     jpeg_progress_mgr Progress {};
@@ -62,15 +50,6 @@ struct Session {
     std::size_t ChargedBytes = 0;
     int SkippedScans = 0;
     long long Work = 0;
-    // libjpeg's own memory manager methods, which the coefficient windows call on.
-    jpeg_memory_mgr Library {};
-    // The pixel rows whose coefficients are kept; 0 keeps the whole frame.
-    JDIMENSION ShownRows = 0;
-    std::array<CoefficientWindow, MAX_COMPONENTS> Windows {};
-    int WindowCount = 0;
-    // While the scans are read, the iMCU rows from this one on are decoded without the
-    // coefficients of earlier scans; 0 when all are kept.
-    JDIMENSION DroppedFromMcuRow = 0;
     bool ReadingScans = false;
 
     Session() = default;
@@ -78,20 +57,11 @@ struct Session {
     Session& operator=(const Session&) = delete;
     // Safe also when creation failed halfway: libjpeg checks what it allocated.
     ~Session() { jpeg_destroy_decompress(&Info); }
-
-    CoefficientWindow* WindowOf(jvirt_barray_ptr array)
-    {
-        for (int i = 0; i < WindowCount; ++i) {
-            if (reinterpret_cast<jvirt_barray_ptr>(&Windows[static_cast<std::size_t>(i)]) == array)
-                return &Windows[static_cast<std::size_t>(i)];
-        }
-        return nullptr;
-    }
 };
 
 Session& SessionOf(j_common_ptr info)
 {
-    return *static_cast<Session*>(info->client_data);
+    return *static_cast<Session*>(static_cast<CoefficientWindows*>(info->client_data));
 }
 
 [[noreturn]] void Abandon(j_common_ptr info, DecodeFailure reason)
@@ -228,76 +198,6 @@ void OnProgress(j_common_ptr info)
     }
 }
 
-// libjpeg asks for one coefficient array a component, as tall as the frame in block rows; with
-// the frame's height in iMCU rows that gives the component's block rows an iMCU row.
-jvirt_barray_ptr RequestCoefficients(j_common_ptr info, int pool, boolean preZero,
-    JDIMENSION blocksPerRow, JDIMENSION rows, JDIMENSION maxAccess)
-{
-    Session& session = SessionOf(info);
-    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-    JDIMENSION frameRows = decompress->total_iMCU_rows;
-    JDIMENSION iMcuHeight
-        = static_cast<JDIMENSION>(decompress->max_v_samp_factor * decompress->min_DCT_scaled_size);
-    bool windowed = session.ShownRows > 0 && frameRows > 0 && rows % frameRows == 0
-        && session.WindowCount < static_cast<int>(session.Windows.size()) && iMcuHeight > 0;
-    // The last shown row's iMCU row, the next one for upsampling context, and the two below
-    // that block smoothing reads.
-    JDIMENSION keptMcuRows = windowed ? (session.ShownRows - 1) / iMcuHeight + 4 : frameRows;
-    if (keptMcuRows >= frameRows)
-        return session.Library.request_virt_barray(
-            info, pool, preZero, blocksPerRow, rows, maxAccess);
-    JDIMENSION rowsPerMcuRow = rows / frameRows;
-    session.DroppedFromMcuRow = keptMcuRows;
-    CoefficientWindow& window = session.Windows[static_cast<std::size_t>(session.WindowCount++)];
-    window.Rows = rows;
-    window.KeptRows = keptMcuRows * rowsPerMcuRow;
-    window.ScratchRows = rowsPerMcuRow;
-    window.BlocksPerRow = blocksPerRow;
-    window.Kept = session.Library.request_virt_barray(
-        info, pool, preZero, blocksPerRow, window.KeptRows, std::min(maxAccess, window.KeptRows));
-    return reinterpret_cast<jvirt_barray_ptr>(&window);
-}
-
-// libjpeg's own arrays, the kept ones among them, are placed within the memory limit; the
-// scratch rows are small beside them.
-void RealizeArrays(j_common_ptr info)
-{
-    Session& session = SessionOf(info);
-    session.Library.realize_virt_arrays(info);
-    for (int i = 0; i < session.WindowCount; ++i) {
-        CoefficientWindow& window = session.Windows[static_cast<std::size_t>(i)];
-        window.Scratch = session.Library.alloc_barray(
-            info, JPOOL_IMAGE, window.BlocksPerRow, window.ScratchRows);
-        for (JDIMENSION row = 0; row < window.ScratchRows; ++row)
-            std::memset(window.Scratch[row], 0, window.BlocksPerRow * sizeof(JBLOCK));
-    }
-}
-
-// Rows below the kept ones are only ever written, one iMCU row at a time by the input side, and
-// go to the scratch rows. Any other access outside the kept rows reaches libjpeg's array, which
-// refuses it as a bad access: a fault shows as a failure, never as wrong pixels.
-JBLOCKARRAY AccessCoefficients(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION startRow,
-    JDIMENSION rowCount, boolean writable)
-{
-    Session& session = SessionOf(info);
-    CoefficientWindow* window = session.WindowOf(array);
-    if (window == nullptr)
-        return session.Library.access_virt_barray(info, array, startRow, rowCount, writable);
-    if (writable && startRow >= window->KeptRows && rowCount <= window->ScratchRows
-        && startRow + rowCount <= window->Rows)
-        return window->Scratch;
-    return session.Library.access_virt_barray(info, window->Kept, startRow, rowCount, writable);
-}
-
-void InstallCoefficientWindows(Session& session)
-{
-    jpeg_memory_mgr& memory = *session.Info.mem;
-    session.Library = memory;
-    memory.request_virt_barray = RequestCoefficients;
-    memory.realize_virt_arrays = RealizeArrays;
-    memory.access_virt_barray = AccessCoefficients;
-}
-
 std::uint8_t Scale(unsigned a, unsigned b)
 {
     return static_cast<std::uint8_t>((a * b + 127) / 255);
@@ -423,7 +323,7 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
     jpeg_create_decompress(info);
     info->progress = &session.Progress;
     info->mem->max_memory_to_use = options.Limits.MaxDecoderMemory;
-    InstallCoefficientWindows(session);
+    InstallCoefficientWindows(info);
     session.Bytes = bytes;
     jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(info, TRUE);
@@ -488,7 +388,7 @@ DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions
         session->Errors.emit_message = OnMessage;
         session->Errors.output_message = OnOutputMessage;
         session->Progress.progress_monitor = OnProgress;
-        session->Info.client_data = session.get();
+        session->Info.client_data = static_cast<CoefficientWindows*>(session.get());
         if (!RunProtected(*session, bytes, options))
             return Failed(session->Reason, session->Message, session->Warnings);
         DecodeResult result;
@@ -499,20 +399,6 @@ DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions
         result.SourceHeight = static_cast<int>(session->Info.image_height);
         result.Greyscale = session->Info.jpeg_color_space == JCS_GRAYSCALE;
         return result;
-    } catch (const std::bad_alloc&) {
-        return Failed(DecodeFailure::OutOfMemory, "out of memory");
-    } catch (const std::length_error&) {
-        return Failed(DecodeFailure::OutOfMemory, "out of memory");
-    }
-}
-
-DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options)
-{
-    try {
-        FileBytes file = ReadPictureFile(path, options.Limits.MaxFileBytes);
-        if (file.Failure != DecodeFailure::None)
-            return Failed(file.Failure, std::move(file.Detail));
-        return DecodeJpeg(file.Bytes, options);
     } catch (const std::bad_alloc&) {
         return Failed(DecodeFailure::OutOfMemory, "out of memory");
     } catch (const std::length_error&) {

@@ -1,21 +1,20 @@
 #pragma once
 
-// Decodes the visible part of a JPEG picture with libjpeg. It knows nothing of files or of the
-// screen: it takes the bytes, gives back pixels or a reason, and never throws. Every input is
-// treated as hostile: the limits below keep memory and time bounded whatever the bytes claim.
+// Decodes a region of a JPEG picture with libjpeg. It knows nothing of files (picture_file.h
+// reads them) and draws nothing: it takes the bytes and the options, gives back pixels or a
+// reason, and never throws. Every input is treated as hostile: the limits below keep memory and
+// time bounded whatever the bytes claim.
+
+#include "bank/picture_area.h"
+#include "bank/rgb_image.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace brzdomat {
-
-// The size of the question picture control; nothing right of or below it is ever seen.
-inline constexpr int VisibleWidth = 401;
-inline constexpr int VisibleHeight = 457;
 
 // Palette screens cannot show 24-bit colour, so colour pictures are quantised for them.
 enum class ScreenDepth { MoreThan8Bits, AtMost8Bits };
@@ -48,7 +47,8 @@ struct DecodeLimits {
 };
 
 struct DecodeOptions {
-    // The region from the top-left corner that is decoded; larger pictures are cut to it.
+    // The region from the top-left corner that is decoded, by default the picture control's;
+    // larger pictures are cut to it.
     int Width = VisibleWidth;
     int Height = VisibleHeight;
     ScreenDepth Screen = ScreenDepth::MoreThan8Bits;
@@ -66,14 +66,6 @@ enum class DecodeFailure {
     TooMuchWork, // the scans of a multi-scan file would take too long to decode
     TooManyWarnings,
     OutOfMemory, // the allocation of the result failed
-};
-
-// Decoded picture pixels, three bytes (red, green, blue) a pixel, rows packed without padding.
-// Shared so that the screen can hold the pixels without copying them.
-struct RgbImage {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint8_t> Pixels;
 };
 
 struct DecodeResult {
@@ -98,17 +90,5 @@ struct DecodeResult {
 // Greyscale pictures, and colour ones for a palette screen, go through libjpeg's 236-colour
 // quantisation.
 DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions& options = {});
-
-// Reads a whole regular file, opened read-only, refusing one larger than maxBytes. Folders,
-// devices and pipes are refused without reading from them.
-struct FileBytes {
-    std::vector<std::uint8_t> Bytes;
-    DecodeFailure Failure = DecodeFailure::None;
-    std::string Detail;
-};
-FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
-
-// ReadPictureFile and DecodeJpeg in one; an empty file is a failure.
-DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options = {});
 
 } // namespace brzdomat

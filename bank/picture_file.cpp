@@ -1,8 +1,22 @@
 #include "bank/picture_file.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 namespace brzdomat {
+
+namespace {
+
+DecodeResult Failed(DecodeFailure failure, std::string detail)
+{
+    DecodeResult result;
+    result.Failure = failure;
+    result.Detail = std::move(detail);
+    return result;
+}
+
+} // namespace
 
 FileBytes FileFailure(DecodeFailure failure, std::string detail)
 {
@@ -39,6 +53,20 @@ FileBytes ReadBounded(std::uint64_t reportedSize, std::size_t maxBytes, const Re
         return FileFailure(DecodeFailure::FileTooLarge, "file too large");
     file.Bytes.resize(filled);
     return file;
+}
+
+DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options)
+{
+    try {
+        FileBytes file = ReadPictureFile(path, options.Limits.MaxFileBytes);
+        if (file.Failure != DecodeFailure::None)
+            return Failed(file.Failure, std::move(file.Detail));
+        return DecodeJpeg(file.Bytes, options);
+    } catch (const std::bad_alloc&) {
+        return Failed(DecodeFailure::OutOfMemory, "out of memory");
+    } catch (const std::length_error&) {
+        return Failed(DecodeFailure::OutOfMemory, "out of memory");
+    }
 }
 
 } // namespace brzdomat

@@ -1,18 +1,36 @@
 #pragma once
 
-// The part of reading a picture file that is the same on every system; the system calls live in
-// picture_file_posix.cpp and picture_file_windows.cpp, one of which is built.
+// Reading a picture file, whole and bounded, and loading it: reading and decoding in one. The
+// system calls live in picture_file_posix.cpp and picture_file_windows.cpp, one of which is
+// built; the rest is the same on every system.
 
 #include "bank/jpeg_decoder.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace brzdomat {
 
-// Reads into a buffer sized from what the system reported, growing it while the file grows
-// under the reader but never keeping more than maxBytes. readSome fills at most the given
-// number of bytes and returns how many it read, 0 at the end, or -1 with detail set on failure.
+struct FileBytes {
+    std::vector<std::uint8_t> Bytes;
+    DecodeFailure Failure = DecodeFailure::None;
+    std::string Detail;
+};
+
+// Reads a whole regular file, opened read-only, refusing one larger than maxBytes. Folders,
+// devices and pipes are refused without reading from them.
+FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
+
+// ReadPictureFile and DecodeJpeg in one; an empty file is a failure.
+DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options = {});
+
+// For the system-specific readers: reads into a buffer sized from what the system reported,
+// growing it while the file grows under the reader but never keeping more than maxBytes.
+// readSome fills at most the given number of bytes and returns how many it read, 0 at the end,
+// or -1 with detail set on failure.
 using ReadSome = std::function<long long(std::uint8_t*, std::size_t, std::string& detail)>;
 FileBytes ReadBounded(std::uint64_t reportedSize, std::size_t maxBytes, const ReadSome& readSome);
 

@@ -1,5 +1,7 @@
 #include "bank/question_picture.h"
 
+#include "bank/picture_file.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -27,14 +29,16 @@ std::string CurrentDirectory()
     return std::string { text.begin(), text.end() };
 }
 
+std::string QuestionPictureName(QuestionRef question)
+{
+    return std::to_string(question.Test) + "_" + std::to_string(question.Question) + ".jpg";
+}
+
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef question)
 {
     std::string path { startDirectory };
     path += PictureFolder;
-    path += std::to_string(question.Test);
-    path += '_';
-    path += std::to_string(question.Question);
-    path += ".jpg";
+    path += QuestionPictureName(question);
     return path;
 }
 

@@ -16,8 +16,12 @@ namespace brzdomat {
 // its trailing separator). Empty if the system cannot tell.
 std::string CurrentDirectory();
 
-// startDirectory + "/img/" + test + "_" + question + ".jpg", with "\img\" on Windows; nothing
-// normalised: a root start directory gives two separators in a row, which the file system accepts.
+// The file name of the question's picture: test, "_", question, ".jpg", without leading zeros
+// ("7_12.jpg"). The sample set and the picture checker name the files by it too.
+std::string QuestionPictureName(QuestionRef);
+
+// startDirectory + "/img/" + the picture's name, with "\img\" on Windows; nothing normalised: a
+// root start directory gives two separators in a row, which the file system accepts.
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef);
 
 // Loads the question's picture: reads the file anew on every call and decodes its pixels here,

@@ -2,6 +2,7 @@
 // that loading a large photograph takes.
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bench/bench_compare.h"
 #include "bench/plain_decode.h"
 #include "tests/testsupport/jpeg_maker.h"

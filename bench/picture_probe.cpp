@@ -5,6 +5,7 @@
 //   brzdomat_picture_probe plain FILE           the baseline: a plain full libjpeg decode
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bench/plain_decode.h"
 #include "tests/testsupport/jpeg_maker.h"
 

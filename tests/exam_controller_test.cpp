@@ -3,6 +3,7 @@
 #include "bank/question_picture.h"
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
+#include "tests/testsupport/jpeg_maker.h"
 
 #include <gtest/gtest.h>
 
@@ -127,17 +128,40 @@ TEST(StartUp, OnlyTheFirstActivationShowsTheSplashAndRecordsTheDirectory)
     EXPECT_TRUE(controller.ActivatedOnce());
 }
 
+// The current directory as the system names it, or "." where the system cannot name it because
+// its folder was removed: that still means the current directory, where an empty start directory
+// would send the pictures to the root. Windows cannot remove a folder in use.
 TEST(StartUp, AStartBeforeAnyActivationRecordsTheDirectoryWithoutASplash)
 {
-    RecordingSurface surface;
-    ExamController controller { surface };
-    controller.FormCreate();
-    surface.DefaultReplier = [](const BoxRecord&) { return BoxReply {}; };
-    RunHandler(surface, [&] { controller.N11Click(); });
-    EXPECT_EQ(controller.StartDirectory(), std::filesystem::current_path().string());
-    for (const BoxRecord& box : surface.Boxes)
-        EXPECT_NE(box.Kind, BoxRecord::Type::Window);
-    EXPECT_EQ(surface.LabelText(Label::Label2), "1");
+    struct Case {
+        const char* Name;
+        bool RemoveCurrent;
+    };
+    std::vector<Case> cases { { "readable", false } };
+#ifndef _WIN32
+    cases.push_back({ "removed", true });
+#endif
+    const std::filesystem::path saved = std::filesystem::current_path();
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.Name);
+        TemporaryFolder folder;
+        std::filesystem::current_path(folder.Path());
+        std::string expected = std::filesystem::current_path().string();
+        if (each.RemoveCurrent) {
+            std::filesystem::remove(folder.Path());
+            expected = ".";
+        }
+        RecordingSurface surface;
+        ExamController controller { surface };
+        controller.FormCreate();
+        surface.DefaultReplier = [](const BoxRecord&) { return BoxReply {}; };
+        RunHandler(surface, [&] { controller.N11Click(); });
+        std::filesystem::current_path(saved);
+        EXPECT_EQ(controller.StartDirectory(), expected);
+        for (const BoxRecord& box : surface.Boxes)
+            EXPECT_NE(box.Kind, BoxRecord::Type::Window);
+        EXPECT_EQ(surface.LabelText(Label::Label2), "1");
+    }
 }
 
 TEST(StartUp, TheOtherMenuCommandsOpenAndCloseTheirWindows)

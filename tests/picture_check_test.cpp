@@ -5,6 +5,7 @@
 #include "testrun/picture_display.h"
 #include "tests/testsupport/jpeg_maker.h"
 #include "tests/testsupport/recording_surface.h"
+#include "tools/check_pictures/key_table.h"
 #include "tools/check_pictures/picture_check.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <sstream>
 
 namespace brzdomat {
@@ -232,6 +234,9 @@ TEST_F(PictureFolderTest, CommandExitCodes)
     EXPECT_EQ(run("--help"), 0);
     EXPECT_EQ(run(start + " " + start), 2) << "two folders";
     EXPECT_EQ(run("--colour " + start), 2) << "an unknown option";
+    EXPECT_EQ(run("--key"), 0);
+    EXPECT_EQ(run(start + " --sheet"), 2) << "no file for the review sheet";
+    EXPECT_EQ(run("--open " + start), 2) << "nothing to open without a review sheet";
     EXPECT_EQ(run(quoted(Images().string())), 2) << "a folder without img";
     EXPECT_EQ(run(quoted((Folder.Path() / "nowhere").string())), 2) << "no such folder";
     fs::remove(Path({ 32, 25 }));
@@ -239,6 +244,50 @@ TEST_F(PictureFolderTest, CommandExitCodes)
     const std::string cd = "cd " + start + " && ";
     EXPECT_EQ(
         std::system((cd + quoted(BRZDOMAT_CHECK_PICTURES_TOOL) + " >/dev/null").c_str()), 1 << 8);
+}
+
+// Every entry of the printed key stands under its question's number, and is the key's.
+TEST(AnswerKeyTable, ShowsEachQuestionsCorrectAnswersUnderItsNumber)
+{
+    AnswerKey key;
+    LoadAnswerKey(key);
+    std::map<std::pair<int, int>, std::string> shown;
+    // The right edge of each question number in the last heading, and its question.
+    std::map<std::size_t, int> columns;
+    std::istringstream table(AnswerKeyTable(Language::English));
+    for (std::string line; std::getline(table, line);) {
+        std::vector<std::pair<std::size_t, std::string>> words;
+        for (std::size_t end = 0;;) {
+            const std::size_t start = line.find_first_not_of(' ', end);
+            if (start == std::string::npos)
+                break;
+            end = std::min(line.find(' ', start), line.size());
+            words.emplace_back(end, line.substr(start, end - start));
+        }
+        if (words.empty())
+            continue;
+        if (words.front().second == "Test") {
+            columns.clear();
+            for (auto each = words.begin() + 1; each != words.end(); ++each)
+                columns[each->first] = std::stoi(each->second);
+        } else if (!columns.empty()) {
+            const int test = std::stoi(words.front().second);
+            for (auto each = words.begin() + 1; each != words.end(); ++each) {
+                ASSERT_TRUE(columns.contains(each->first)) << line;
+                shown[{ test, columns[each->first] }] = each->second;
+            }
+        }
+    }
+    ASSERT_EQ(shown.size(), 800u);
+    for (int test = 1; test <= TestCount; ++test) {
+        for (int question = 1; question <= QuestionsPerTest; ++question) {
+            std::string letters;
+            for (const Option option : AllOptions)
+                if (key.Mark({ test, question }, option) == AnswerMark::X)
+                    letters += static_cast<char>('A' + static_cast<int>(option));
+            EXPECT_EQ((shown[{ test, question }]), letters) << test << "/" << question;
+        }
+    }
 }
 
 } // namespace

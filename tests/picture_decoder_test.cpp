@@ -2,6 +2,7 @@
 // inverse DCT may round differently on another processor, so no stored pixels are trusted.
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "tests/testsupport/jpeg_maker.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +235,10 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
         { "larger baseline cut within the shown rows",
             Recipe(800, 600, Colour, Chroma::Half422, Baseline), 0.6 },
         { "progressive at half", Recipe(500, 500, Colour, Chroma::Quarter420, Progressive), 0.5 },
+        // Rows below the kept coefficients raise warnings that are not counted, but the end of
+        // the data there still counts.
+        { "progressive cut below the shown rows",
+            Recipe(500, 1400, Colour, Chroma::Quarter420, Progressive), 0.5 },
         { "greyscale at a third", Recipe(401, 457, Grey, Chroma::Full444, Baseline), 0.33 },
     };
     for (const Cut& cut : cuts) {
@@ -245,6 +250,7 @@ TEST(PictureDecoder, DataCutShortShowsTheDecodedPart)
         ASSERT_EQ(shortened.Failure, DecodeFailure::None) << shortened.Detail;
         ASSERT_TRUE(shortened.Image && full.Image);
         EXPECT_GT(shortened.Warnings, 0);
+        EXPECT_TRUE(shortened.CutShort);
         EXPECT_EQ(shortened.Image->Width, full.Image->Width);
         EXPECT_EQ(shortened.Image->Height, full.Image->Height);
         if (cut.Recipe.Mode == Baseline) {
@@ -414,6 +420,7 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
         const std::vector<std::uint8_t>* Data;
         DecodeLimits Limits;
         DecodeFailure Expected;
+        ScreenDepth Screen = ScreenDepth::MoreThan8Bits;
     };
     DecodeLimits defaults;
     DecodeLimits nineScans;
@@ -443,6 +450,9 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
         { "ten scans, nine allowed", &tenScans, nineScans, DecodeFailure::TooManyScans },
         { "whole-image buffer over the memory limit", &tenScans, littleMemory,
             DecodeFailure::DecoderMemoryLimit },
+        // A palette is chosen from the whole frame, which has an allowance of its own.
+        { "whole frame for a palette screen", &tenScans, littleMemory, DecodeFailure::None,
+            ScreenDepth::AtMost8Bits },
         { "hundreds of warnings, default", &shuffled, defaults, DecodeFailure::None },
         { "hundreds of warnings, ten allowed", &shuffled, fewWarnings,
             DecodeFailure::TooManyWarnings },
@@ -455,6 +465,7 @@ TEST(PictureDecoder, LimitsStopOnlyWhatExceedsThem)
         SCOPED_TRACE(limit.Name);
         DecodeOptions options;
         options.Limits = limit.Limits;
+        options.Screen = limit.Screen;
         DecodeResult result = DecodeJpeg(*limit.Data, options);
         EXPECT_EQ(result.Failure, limit.Expected) << result.Detail;
         EXPECT_EQ(result.Image != nullptr, limit.Expected == DecodeFailure::None);

@@ -2,6 +2,7 @@
 // what the user sees when it cannot be shown, and that the picture on display survives every
 // failure.
 
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
 #include "testrun/picture_display.h"
 #include "tests/testsupport/jpeg_maker.h"

@@ -1,19 +1,33 @@
 // The sample picture set: every file the program looks for is there, named as it looks for it,
 // decodable by libjpeg as a baseline colour picture of the picture area's size; a folder that
-// already holds pictures keeps them; failures are reported and leave nothing half-written.
+// already holds pictures keeps them; failures are reported and leave nothing half-written. And
+// what the tools make of such a set: the checker's review sheet, and both tools' language.
 
+#include "bank/answer_key.h"
+#include "bank/question_picture.h"
+#include "testrun/scoring.h"
 #include "tests/testsupport/jpeg_maker.h"
+#include "tools/check_pictures/review_sheet.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 #include "tools/sample_pictures/question_card.h"
 #include "tools/sample_pictures/sample_set.h"
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,27 +54,44 @@ std::set<std::string> ExpectedNames()
     return names;
 }
 
+// Paths go through the shell, so each is quoted: a checkout may sit in a folder with a space.
+std::string Quoted(const std::string& text)
+{
+    std::string result = "'";
+    for (const char each : text)
+        result += each == '\'' ? std::string("'\\''") : std::string(1, each);
+    return result + "'";
+}
+
+struct CommandResult {
+    int Status = -1;
+    std::string Out;
+    std::string Errors;
+};
+
+// Runs a shell command with its output and errors caught in files of the folder.
+CommandResult RunCommand(const std::string& command, const fs::path& folder)
+{
+    const fs::path out = folder / "run.out";
+    const fs::path errors = folder / "run.err";
+    const int status = std::system(
+        ("(" + command + ") >" + Quoted(out.string()) + " 2>" + Quoted(errors.string())).c_str());
+    const auto text = [](const fs::path& path) {
+        const auto bytes = ReadFile(path);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    CommandResult run { WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(out), text(errors) };
+    fs::remove(out);
+    fs::remove(errors);
+    return run;
+}
+
 std::set<std::string> NamesIn(const fs::path& folder)
 {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
-}
-
-TEST(SamplePictureName, MatchesThePictureFileNamesWithoutLeadingZeros)
-{
-    const struct {
-        QuestionRef Question;
-        const char* Name;
-    } cases[] = {
-        { { 1, 1 }, "1_1.jpg" },
-        { { 7, 12 }, "7_12.jpg" },
-        { { 10, 5 }, "10_5.jpg" },
-        { { 32, 25 }, "32_25.jpg" },
-    };
-    for (const auto& each : cases)
-        EXPECT_EQ(SamplePictureName(each.Question), each.Name);
 }
 
 TEST(EncodeBaselineJpeg, RefusesPixelsThatDoNotMatchTheSize)
@@ -200,14 +231,7 @@ TEST(WriteSampleSet, ReportsAFolderItCannotUse)
 TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
 {
     TemporaryFolder folder;
-    // Paths go through the shell, so each is quoted: a checkout may sit in a folder with a space.
-    const auto quoted = [](const std::string& text) {
-        std::string result = "'";
-        for (const char each : text)
-            result += each == '\'' ? std::string("'\\''") : std::string(1, each);
-        return result + "'";
-    };
-    const std::string tool = quoted(BRZDOMAT_SAMPLE_PICTURES_TOOL);
+    const std::string tool = Quoted(BRZDOMAT_SAMPLE_PICTURES_TOOL);
     const auto run = [&](const std::string& arguments) {
         const int status = std::system((tool + " " + arguments + " >/dev/null 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -219,19 +243,309 @@ TEST(SamplePicturesTool, ExitCodesAndFilesFromTheCommandLine)
     EXPECT_EQ(run("-x"), 2) << "an option, not a folder";
     EXPECT_FALSE(fs::exists("-x")) << "an option was taken for a folder";
     std::ofstream(folder.Path() / "file") << "x";
-    EXPECT_EQ(run(quoted((folder.Path() / "file").string())), 1) << "a file, not a folder";
+    EXPECT_EQ(run(Quoted((folder.Path() / "file").string())), 1) << "a file, not a folder";
     // Every picture already there: the tool succeeds without drawing, which keeps this quick.
     const auto full = folder.Path() / "full";
     fs::create_directories(full);
     for (const auto& name : ExpectedNames())
         std::ofstream(full / name) << "kept";
-    EXPECT_EQ(run(quoted(full.string())), 0);
+    EXPECT_EQ(run(Quoted(full.string())), 0);
     const auto one = ReadFile(full / "32_25.jpg");
     EXPECT_EQ(std::string(one.begin(), one.end()), "kept");
     // One picture missing: the tool draws just that one.
     fs::remove(full / "32_25.jpg");
-    EXPECT_EQ(run(quoted(full.string())), 0);
+    EXPECT_EQ(run(Quoted(full.string())), 0);
     EXPECT_TRUE(InspectJpeg(ReadFile(full / "32_25.jpg")).Ok);
+}
+
+// A word of a PDF's text where it stands: its page counted from 1 and its top-left corner in
+// millimetres from the page's.
+struct PlacedWord {
+    int Page = 0;
+    double X = 0;
+    double Y = 0;
+    std::string Text;
+};
+
+std::vector<PlacedWord> WordsOf(const fs::path& pdf, const fs::path& folder)
+{
+    const CommandResult run = RunCommand("pdftotext -bbox " + Quoted(pdf.string()) + " -", folder);
+    EXPECT_EQ(run.Status, 0) << run.Errors;
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>(.*)</word>)re");
+    std::vector<PlacedWord> words;
+    int page = 0;
+    std::istringstream lines(run.Out);
+    for (std::string line; std::getline(lines, line);) {
+        page += line.find("<page ") != std::string::npos;
+        std::smatch match;
+        if (std::regex_search(line, match, word))
+            words.push_back({ page, std::stod(match[1]) * 25.4 / 72,
+                std::stod(match[2]) * 25.4 / 72, match[3] });
+    }
+    return words;
+}
+
+// The words of a page within the rectangle, line by line, joined by blanks.
+std::string TextIn(const std::vector<PlacedWord>& words, int page, const QRectF& area)
+{
+    std::vector<const PlacedWord*> inside;
+    for (const PlacedWord& word : words)
+        if (word.Page == page && area.contains(QPointF(word.X, word.Y)))
+            inside.push_back(&word);
+    std::sort(inside.begin(), inside.end(), [](const PlacedWord* first, const PlacedWord* second) {
+        return std::tie(first->Y, first->X) < std::tie(second->Y, second->X);
+    });
+    std::string text;
+    for (const PlacedWord* word : inside)
+        text += (text.empty() ? "" : " ") + word->Text;
+    return text;
+}
+
+// A rectangle of a page drawn by poppler at 20 dots a millimetre, so that the sheet's
+// millimetres fall on whole pixels.
+QImage Rendered(const fs::path& pdf, int page, const QRectF& millimetres, const fs::path& folder)
+{
+    constexpr double DotsPerMillimetre = 20;
+    const auto dots
+        = [](double length) { return std::to_string(std::lround(length * DotsPerMillimetre)); };
+    const fs::path png = folder / "rendered";
+    const CommandResult run = RunCommand("pdftoppm -png -singlefile -r 508 -f "
+            + std::to_string(page) + " -l " + std::to_string(page) + " -x " + dots(millimetres.x())
+            + " -y " + dots(millimetres.y()) + " -W " + dots(millimetres.width()) + " -H "
+            + dots(millimetres.height()) + " " + Quoted(pdf.string()) + " " + Quoted(png.string()),
+        folder);
+    EXPECT_EQ(run.Status, 0) << run.Errors;
+    return QImage(QString::fromStdString(png.string() + ".png"))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// The mean difference of two pictures' channels, both reduced to the size: at 50 pixels across
+// it washes out how each was scaled and the sheet's compression, at one pixel it compares their
+// mean colours.
+double MeanDifference(const QImage& first, const QImage& second, QSize size)
+{
+    const QImage a = first.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage b = second.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb one = a.pixel(x, y);
+            const QRgb other = b.pixel(x, y);
+            sum += std::abs(qRed(one) - qRed(other)) + std::abs(qGreen(one) - qGreen(other))
+                + std::abs(qBlue(one) - qBlue(other));
+        }
+    return sum / (3.0 * size.width() * size.height());
+}
+
+// The picture area as the program shows the question's picture: as decoded, from the top-left
+// corner, on white.
+QImage Decoded(const std::string& start, QuestionRef question)
+{
+    const DecodeResult loaded = LoadQuestionPicture(start, question);
+    if (!loaded.Image)
+        return {};
+    const RgbImage& image = *loaded.Image;
+    QImage area(VisibleWidth, VisibleHeight, QImage::Format_RGB32);
+    area.fill(Qt::white);
+    QPainter(&area).drawImage(0, 0,
+        QImage(image.Pixels.data(), image.Width, image.Height, image.Width * 3,
+            QImage::Format_RGB888));
+    return area;
+}
+
+TEST(ReviewSheet, ShowsEveryPictureWithTheKeysAnswersAndMarksTheFindingsOnTheirCells)
+{
+    // Card 1/12, with the red header of test 1, stands in its place, card 7/1, with a green one,
+    // in every other; four are spoilt.
+    TemporaryFolder folder;
+    const fs::path images = folder.Path() / "img";
+    fs::create_directory(images);
+    const auto known = EncodeQuestionCard({ 1, 12 });
+    const auto other = EncodeQuestionCard({ 7, 1 });
+    for (const auto& name : ExpectedNames())
+        testing::WriteBytes(images / name, name == "1_12.jpg" ? known : other);
+    fs::remove(images / "3_4.jpg");
+    auto damaged = other;
+    damaged[testing::FindMarker(other, 0xDB) + 1] = 0x02;
+    testing::WriteBytes(images / "3_5.jpg", damaged);
+    testing::JpegRecipe grey;
+    grey.Width = VisibleWidth;
+    grey.Height = VisibleHeight;
+    grey.Drawing = testing::Content::Card;
+    grey.Model = testing::ColourModel::Grey;
+    testing::WriteBytes(images / "3_6.jpg", testing::MakeJpeg(grey));
+    testing::JpegRecipe larger = grey;
+    larger.Model = testing::ColourModel::Colour;
+    larger.Width = 640;
+    testing::WriteBytes(images / "3_7.jpg", testing::MakeJpeg(larger));
+    testing::JpegRecipe smaller = larger;
+    smaller.Width = 300;
+    smaller.Height = 200;
+    testing::WriteBytes(images / "3_8.jpg", testing::MakeJpeg(smaller));
+    const std::map<std::pair<int, int>, std::pair<std::string, std::string>> findings = {
+        { { 3, 4 }, { "NEUKÁŽE SE", "neukáže se: chybí" } },
+        { { 3, 5 }, { "NEUKÁŽE SE", "neukáže se: poškozený" } },
+        { { 3, 6 }, { "", "ukáže se, ale: v odstínech šedi" } },
+        { { 3, 7 }, { "", "ukáže se, ale: větší než plocha obrázku" } },
+        { { 3, 8 }, { "", "ukáže se, ale: menší než plocha obrázku" } },
+    };
+
+    const fs::path sheet = folder.Path() / "přehled.pdf";
+    const CommandResult run = RunCommand(
+        "env -u LANGUAGE LC_ALL=cs_CZ.UTF-8 DISPLAY= " + Quoted(BRZDOMAT_CHECK_PICTURES_TOOL)
+            + " --sheet " + Quoted(sheet.string()) + " " + Quoted(folder.Path().string()),
+        folder.Path());
+    ASSERT_EQ(run.Status, 1) << run.Out << run.Errors;
+    const std::string summary = "800 obrázků: 795 v pořádku, 1 chybí, 1 poškozený, 1 větší než "
+                                "plocha obrázku, 1 menší než plocha obrázku, 1 v odstínech šedi";
+    EXPECT_NE(run.Out.find(summary + "\nPřehled: " + sheet.string() + "\n"), std::string::npos)
+        << run.Out;
+
+    // The first page gives the check's summary; then a page per test, every caption from the
+    // program's own key and weights.
+    const std::vector<PlacedWord> words = WordsOf(sheet, folder.Path());
+    EXPECT_NE(TextIn(words, 1, QRectF(0, 0, 210, 297)).find(summary), std::string::npos);
+    AnswerKey key;
+    LoadAnswerKey(key);
+    for (int test = 1; test <= TestCount; ++test) {
+        for (int question = 1; question <= QuestionsPerTest; ++question) {
+            const QRectF area = SheetPictureArea(question);
+            std::string letters;
+            for (const Option option : AllOptions)
+                if (key.Mark({ test, question }, option) == AnswerMark::X)
+                    letters += std::string(letters.empty() ? "" : ", ")
+                        + static_cast<char>('A' + static_cast<int>(option));
+            const int points = QuestionWeight(question);
+            std::string below = std::to_string(test) + "/" + std::to_string(question) + " · "
+                + std::to_string(points) + (points == 1 ? " bod" : " body")
+                + " správně: " + letters;
+            std::string inside;
+            if (const auto found = findings.find({ test, question }); found != findings.end()) {
+                inside = found->second.first;
+                below += " " + found->second.second;
+            }
+            SCOPED_TRACE(std::to_string(test) + "/" + std::to_string(question));
+            EXPECT_EQ(TextIn(words, test + 1,
+                          QRectF(area.left() - 0.5, area.bottom(), area.width() + 1, 12)),
+                below);
+            EXPECT_EQ(TextIn(words, test + 1, area), inside);
+        }
+    }
+
+    // Each cell shows its picture as the program shows it: the known card, and not the card of
+    // its neighbours; the top-left part of the larger picture; the smaller one on white.
+    for (const QuestionRef question :
+        { QuestionRef { 1, 12 }, QuestionRef { 3, 7 }, QuestionRef { 3, 8 } }) {
+        SCOPED_TRACE(std::to_string(question.Test) + "/" + std::to_string(question.Question));
+        const QImage shown = Rendered(
+            sheet, question.Test + 1, SheetPictureArea(question.Question), folder.Path());
+        ASSERT_FALSE(shown.isNull());
+        const QImage decoded = Decoded(folder.Path().string(), question);
+        EXPECT_LT(MeanDifference(shown, decoded, QSize(50, 57)), 7.0);
+        EXPECT_LT(MeanDifference(shown, decoded, QSize(1, 1)), 2.5);
+        if (question == QuestionRef { 1, 12 }) {
+            EXPECT_GT(
+                MeanDifference(shown, Decoded(folder.Path().string(), { 1, 11 }), QSize(50, 57)),
+                9.0);
+        }
+    }
+
+    // The cell of the missing picture, and of the larger one, are framed in their colours.
+    const auto frameColours = [&](int question) {
+        const QRectF area = SheetPictureArea(question);
+        const QImage edge = Rendered(
+            sheet, 4, QRectF(area.left() - 1.2, area.top(), 1.2, area.height()), folder.Path());
+        std::set<QRgb> colours;
+        for (int y = 0; y < edge.height(); ++y)
+            colours.insert(edge.pixel(edge.width() / 2, y) & 0xFFFFFF);
+        return colours;
+    };
+    EXPECT_EQ(frameColours(4), std::set<QRgb> { 0xD55E00 });
+    EXPECT_TRUE(frameColours(7).contains(0x0072B2));
+    EXPECT_FALSE(frameColours(7).contains(0xD55E00));
+}
+
+TEST(ReviewSheet, AWriteThatFailsKeepsTheOldSheetAndLeavesNothingBehind)
+{
+    // Root writes to a read-only folder all the same, so the places are file systems of their
+    // own, mounted in a namespace of the command's own, where it is root without being it.
+    if (std::system("unshare -rm true >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no user namespaces here, so no file system of the test's own";
+    TemporaryFolder folder;
+    fs::create_directories(folder.Path() / "school" / "img");
+    const fs::path place = folder.Path() / "place";
+    fs::create_directory(place);
+    const std::string sheet = Quoted((place / "old.pdf").string());
+    const struct {
+        const char* Why;
+        std::string Setup;
+        const char* Message;
+    } cases[] = {
+        { "a folder in the sheet's place", "mkdir " + sheet, ": is a folder" },
+        { "a read-only folder",
+            "mount -t tmpfs none " + Quoted(place.string()) + " && echo old >" + sheet
+                + " && mount -o remount,ro " + Quoted(place.string()),
+            ": Existing file" },
+        // The sheet of 800 missing pictures takes more than 300 KB.
+        { "a full disk",
+            "mount -t tmpfs -o size=64k none " + Quoted(place.string()) + " && echo old >" + sheet,
+            ": No space left on device" },
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.Why);
+        const std::string inside = each.Setup + " && " + Quoted(BRZDOMAT_CHECK_PICTURES_TOOL)
+            + " --sheet " + sheet + " " + Quoted((folder.Path() / "school").string())
+            + "; echo \"exit $?\"; ls -A " + Quoted(place.string()) + "; cat " + sheet;
+        const CommandResult run = RunCommand("unshare -rm sh -c " + Quoted(inside), folder.Path());
+        const bool isFolder = fs::is_directory(place / "old.pdf");
+        EXPECT_NE(run.Out.find("exit 2\nold.pdf\n" + std::string(isFolder ? "" : "old\n")),
+            std::string::npos)
+            << run.Out;
+        EXPECT_NE(run.Errors.find(each.Message), std::string::npos) << run.Errors;
+        fs::remove_all(place / "old.pdf");
+    }
+}
+
+TEST(ToolLanguage, CzechForACzechUserAndEnglishForEveryoneElse)
+{
+    TemporaryFolder folder;
+    const struct {
+        const char* Environment;
+        bool Czech;
+    } cases[] = {
+        { "LANG=cs_CZ.UTF-8", true },
+        { "LC_ALL=cs_CZ.UTF-8 LANG=en_GB.UTF-8", true },
+        { "LC_ALL=C LANG=cs_CZ.UTF-8", false },
+        { "LC_MESSAGES=cs_CZ.UTF-8 LANG=en_GB.UTF-8", true },
+        { "LC_MESSAGES=en_GB.UTF-8 LANG=cs_CZ.UTF-8", false },
+        { "LANG=cs_CZ", true },
+        // gettext's list of preferred languages, which it reads unless the locale is C.
+        { "LANG=de_DE.UTF-8 LANGUAGE=de:cs", true },
+        { "LANG=cs_CZ.UTF-8 LANGUAGE=en", false },
+        { "LANG=C LANGUAGE=cs", false },
+        // Kashubian, whose code begins as Czech's does.
+        { "LANG=csb_PL.UTF-8", false },
+        { "", false },
+    };
+    const std::string checker = Quoted(BRZDOMAT_CHECK_PICTURES_TOOL);
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.Environment);
+        const auto run = [&](const std::string& command) {
+            return RunCommand(
+                "env -i PATH=/usr/bin:/bin " + std::string(each.Environment) + " " + command,
+                folder.Path());
+        };
+        const auto says = [&](const std::string& text, const char* english, const char* czech) {
+            EXPECT_NE(text.find(each.Czech ? czech : english), std::string::npos) << text;
+            EXPECT_EQ(text.find(each.Czech ? english : czech), std::string::npos) << text;
+        };
+        says(run(checker + " " + Quoted(folder.Path().string())).Errors,
+            "there is no img folder in", "není složka img");
+        says(run(checker + " --help").Out, "Exit status: 0 all pictures are fine",
+            "Návratová hodnota: 0 všechny obrázky jsou v pořádku");
+        says(run(Quoted(BRZDOMAT_SAMPLE_PICTURES_TOOL)).Errors,
+            "Usage: brzdomat-sample-pictures FOLDER", "Použití: brzdomat-sample-pictures SLOŽKA");
+    }
 }
 
 } // namespace

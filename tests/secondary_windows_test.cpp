@@ -5,6 +5,7 @@
 #include "ui/qt/secondary_windows.h"
 
 #include "tests/testsupport/jpeg_maker.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -437,76 +439,77 @@ TEST(ProgramInfoWindow, ShowsItsFifteenLabelsAndNothingElse)
     }
 }
 
-// The design's "MS Sans Serif" is missing here; its substitutes must keep the widths the layout
-// was drawn for, or centred lines lose their centre and long lines run into the window's edge.
-// Prints, per style, the worst differences of the program's fonts and, for comparison, of other
-// installed faces.
+// The design's "MS Sans Serif" is missing here, or lacks the Czech letters; the faces that stand
+// in for it must keep the widths the layout was drawn for, or centred lines lose their centre and
+// long lines run into the window's edge or the next control. Prints, per style, the worst
+// differences of the program's fonts and, for comparison, of other installed faces.
 TEST(LayoutFonts, KeepTheDesignWidthsOfEveryLabel)
 {
     MainWindow main;
     auto about = MakeAboutWindow(nullptr, nullptr);
     auto info = MakeProgramInfoWindow(nullptr);
     auto splash = MakeSplashWindow(nullptr);
-    struct Design {
-        QWidget* Window;
-        const char* Name;
-        int Width;
-    };
-    const Design designs[] = {
-        { &main, "Label1", 33 }, { &main, "Label2", 12 }, { &main, "Label3", 46 },
-        { &main, "Label4", 12 }, { &main, "Label5", 107 }, { &main, "Label6", 8 },
-        { &main, "Label7", 118 }, { &main, "Label8", 8 }, { &main, "Label16", 21 },
-        { &main, "Label17", 15 }, { &main, "Label18", 25 }, { &main, "Label9", 24 },
-        { &main, "Label10", 166 }, { &main, "Label31", 17 }, { &main, "Label11", 38 },
-        { &main, "Label12", 26 }, { &main, "Label13", 7 }, { &main, "Label14", 7 },
-        { &main, "Label15", 7 }, { &main, "Label19", 8 }, { &main, "Label23", 253 },
-        { &main, "Label24", 202 }, { &main, "Label25", 236 }, { &main, "Label22", 69 },
-        { &main, "Label26", 119 }, { &main, "Label27", 247 }, { about.get(), "Label6", 148 },
-        { info.get(), "Label1", 401 }, { info.get(), "Label2", 55 }, { info.get(), "Label3", 79 },
-        { info.get(), "Label6", 272 }, { info.get(), "Label4", 107 }, { info.get(), "Label7", 221 },
-        { info.get(), "Label5", 132 }, { info.get(), "Label8", 238 }, { info.get(), "Label9", 71 },
-        { info.get(), "Label13", 148 }, { info.get(), "Label14", 246 },
-        { info.get(), "Label15", 207 }, { info.get(), "Label10", 420 },
-        { info.get(), "Label11", 355 }, { info.get(), "Label12", 321 },
-        { splash.get(), "Label1", 60 },
-        // The About window's "Brzdomat" (89) and the splash's "Tervolan" (96) had boxes wider than
-        // their texts in any face, and take no part.
-    };
     struct Worst {
         int Pixels = 0;
         double Share = 0;
         std::string Label;
     };
-    auto note = [](Worst& worst, int rendered, const Design& design) {
-        const int difference = rendered - design.Width;
+    auto note = [](Worst& worst, int rendered, int design, const std::string& name) {
+        const int difference = rendered - design;
         if (std::abs(difference) > std::abs(worst.Pixels)) {
             worst.Pixels = difference;
-            worst.Label = design.Window->objectName().toStdString() + "." + design.Name;
+            worst.Label = name;
         }
-        const double share = 100.0 * difference / design.Width;
+        const double share = 100.0 * difference / design;
         if (std::abs(share) > std::abs(worst.Share))
             worst.Share = share;
     };
-    const char* others[] = { "Liberation Sans", "DejaVu Sans", "DejaVu Sans Condensed", "Tahoma" };
+    const char* others[]
+        = { "Liberation Sans", "DejaVu Sans", "DejaVu Sans Condensed", "Tahoma", "MS Sans Serif" };
     std::map<std::pair<int, bool>, std::map<std::string, Worst>> table;
-    for (const auto& design : designs) {
-        SCOPED_TRACE(design.Window->objectName().toStdString() + "." + design.Name);
-        auto* label = Child<QLabel>(design.Window, design.Name);
-        ASSERT_NE(label, nullptr);
-        const QFont font = label->font();
-        const int rendered = label->fontMetrics().horizontalAdvance(label->text());
-        EXPECT_LE(std::abs(rendered - design.Width), std::max(4, design.Width * 6 / 100))
-            << "drawn " << rendered << " pixels wide in " << QFontInfo(font).family().toStdString();
-        auto& row = table[{ font.pixelSize(), font.bold() }];
-        note(row["program: " + QFontInfo(font).family().toStdString()], rendered, design);
-        for (const char* family : others) {
-            QFont other = font;
-            other.setFamilies({ QString::fromLatin1(family) });
-            if (QFontInfo(other).family() != QString::fromLatin1(family))
-                continue; // not installed
-            note(row[family], QFontMetrics(other).horizontalAdvance(label->text()), design);
+    int designed = 0;
+    for (QWidget* window :
+        std::initializer_list<QWidget*> { &main, about.get(), info.get(), splash.get() }) {
+        for (auto* label : window->findChildren<QLabel*>()) {
+            const std::string name
+                = window->objectName().toStdString() + "." + label->objectName().toStdString();
+            SCOPED_TRACE(name);
+            if (label->text().isEmpty())
+                continue;
+            const QFont font = label->font();
+            const QFontMetrics metrics = label->fontMetrics();
+            const std::string family = QFontInfo(font).family().toStdString();
+            // A letter the face lacks comes from another face, with other widths.
+            for (QChar letter : label->text())
+                EXPECT_TRUE(letter.isSpace() || metrics.inFontUcs4(letter.unicode()))
+                    << "'" << QString(letter).toStdString() << "' is not in " << family;
+            const int rendered = metrics.horizontalAdvance(label->text());
+            EXPECT_LT(rendered, Room(label))
+                << "drawn " << rendered << " pixels wide in " << family;
+            const int design = DesignWidth(label);
+            if (design == 0)
+                continue;
+            ++designed;
+#ifndef _WIN32
+            // The substitutes here are fixed, chosen once for their widths; a PC's faces are
+            // what it has, and the program chooses the nearest of them.
+            EXPECT_LE(std::abs(rendered - design), std::max(4, design * 6 / 100))
+                << "drawn " << rendered << " pixels wide in " << family;
+#endif
+            auto& row = table[{ font.pixelSize(), font.bold() }];
+            note(row["program: " + family], rendered, design, name);
+            for (const char* face : others) {
+                QFont other = font;
+                other.setFamilies({ QString::fromLatin1(face) });
+                if (QFontInfo(other).family() != QString::fromLatin1(face))
+                    continue; // not installed
+                note(row[face], QFontMetrics(other).horizontalAdvance(label->text()), design, name);
+            }
         }
     }
+    // The About window's "Brzdomat" and the splash's "Tervolan" had places wider than their texts
+    // in any face, and take no part.
+    EXPECT_EQ(designed, 43);
     std::printf("%-7s %-32s %9s %8s  %s\n", "style", "face", "worst px", "worst %", "label");
     for (const auto& [style, faces] : table)
         for (const auto& [face, worst] : faces)

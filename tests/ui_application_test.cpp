@@ -5,13 +5,13 @@
 #include "tests/testsupport/jpeg_maker.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/application.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -219,7 +219,8 @@ TEST_F(ProgramTest, FirstActivationShowsTheSplashOnceAndRecordsTheCurrentDirecto
     // The program icon follows the first paint.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Program.Main().windowIcon().isNull(); }, 2000));
     EXPECT_EQ(WindowsMade.front(), Window::TForm2);
-    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
+    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()),
+        QDir::toNativeSeparators(QDir::currentPath()));
 
     // Later activations, clicks and commands show no second splash.
     QEvent activate(QEvent::WindowActivate);
@@ -250,7 +251,8 @@ TEST_F(ProgramTest, AClickIntoTheWindowStandsInForAnActivationNeverReported)
     }
     QApplication::processEvents();
     EXPECT_EQ(WindowsMade, std::vector { Window::TForm2 });
-    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()), QDir::currentPath());
+    EXPECT_EQ(QString::fromStdString(Program.Controller().StartDirectory()),
+        QDir::toNativeSeparators(QDir::currentPath()));
 }
 
 TEST_F(ProgramTest, AWholeChosenTestRunsToTheEndMessageAndBackToIdle)
@@ -300,8 +302,8 @@ TEST_F(ProgramTest, AWrongAnswerTicksTheCorrectAnswersAndSaysSpatne)
     for (auto option : AllOptions)
         expected.push_back(Program.Controller().Key().Mark({ 3, 1 }, option) == AnswerMark::X);
     EXPECT_EQ(correctTicksWhileOpen, expected);
-    // The box and the menus read in the desktop's font, not in the layout's 11 pixels.
-    EXPECT_NE(QFontInfo(boxFont).pixelSize(), WindowFontPixels);
+    // The box and the menus read in the desktop's font, not in the layout's.
+    EXPECT_NE(boxFont, Program.Main().centralWidget()->font());
     EXPECT_EQ(boxFont, Program.Main().menuBar()->font());
     // Question 1 weighs its points into the error count; question 2 follows.
     EXPECT_NE(StatusText(Label::Label6), "0");

@@ -7,7 +7,6 @@
 
 #include "ui/ui_surface.h"
 
-#include <exception>
 #include <string>
 #include <string_view>
 

@@ -1,12 +1,14 @@
 ; The Windows installer of Brzdomat, for all users, in Czech.
 ;
 ; makensis -INPUTCHARSET UTF8 -DDIST=<portable folder> -DFILES=<file list> -DOUTFILE=<setup.exe>
-;          -DICON=<brzdomat.ico>
+;          -DICON=<brzdomat.ico> -DVERSION=<four-part version>
+;
+; scripts/windows/make-dist passes them all, the version as the build's CMake sets it.
 ;
 ; FILES names an include with one FILE_ENTRY line per file of the portable folder, so that the
 ; installer installs and the uninstaller removes exactly those files and nothing else.
 ;
-; Silent installation for many PCs: Brzdomat-1.0.0-setup.exe /S [/OBRAZKY=C:\Testy] [/PLOCHA=0]
+; Silent installation for many PCs: Brzdomat-VERSION-setup.exe /S [/OBRAZKY=C:\Testy] [/PLOCHA=0]
 ; [/D=C:\Program Files\Brzdomat]. /OBRAZKY names the folder that holds the school's img folder;
 ; /PLOCHA=0 leaves out the desktop shortcut. /D must come last and without quotes.
 
@@ -24,13 +26,19 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "Brzdomat"
 !define PUBLISHER "Tervolan"
-!define VERSION "1.0.0.0"
+!ifndef VERSION
+    !error "VERSION is not defined: makensis needs -DVERSION=<four-part version>"
+!endif
+!define CHECK_ENTRY "Kontrola obrázků"
+!define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
 !define SETTINGS_KEY "Software\Tervolan\Brzdomat"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; A new version goes where the old one is, so that its uninstall entry does not forget the copy.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PUBLISHER}"
 
 VIProductVersion "${VERSION}"
@@ -51,6 +59,12 @@ Var PictureFolder
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
+; The licences of the program and of every library it ships with, as the folder carries them.
+; The text above the licences' box has room for one line, the text below for two.
+!define MUI_LICENSEPAGE_TEXT_TOP "Licence programu Brzdomat (MIT) a knihoven, které používá:"
+!define MUI_LICENSEPAGE_BUTTON "&Další >"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Licence nic nevyžadují od toho, kdo program jen používá. Po instalaci je tento text v souboru LICENSES.txt ve složce programu."
+!insertmacro MUI_PAGE_LICENSE "${DIST}\LICENSES.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 
@@ -60,6 +74,7 @@ Var PictureFolder
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Složka, ve které je složka img"
 !define MUI_DIRECTORYPAGE_VARIABLE $PictureFolder
 !define MUI_DIRECTORYPAGE_VERIFYONLEAVE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE PictureFolderLeave
 !insertmacro MUI_PAGE_DIRECTORY
 
 !insertmacro MUI_PAGE_INSTFILES
@@ -71,6 +86,17 @@ Var PictureFolder
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Czech"
+
+; The picture folder is checked on leaving its page, and only for its form: the space the page
+; asks for is the program's, which goes to the program's folder. A folder without its drive would
+; be taken relative to wherever the installer runs, and the shortcuts would start nowhere.
+Function PictureFolderLeave
+    GetInstDirError $0
+    ${If} $0 = 1
+        MessageBox MB_ICONEXCLAMATION|MB_OK "Zadejte celou cestu ke složce s obrázky, například C:\Autoškola."
+        Abort
+    ${EndIf}
+FunctionEnd
 
 Function StartProgram
     SetOutPath $PictureFolder
@@ -94,6 +120,11 @@ Section "Brzdomat" SectionProgram
     ; A shortcut's working folder is the output folder at the time it is made.
     SetOutPath $PictureFolder
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Brzdomat.exe" "" "$INSTDIR\Brzdomat.exe" 0
+    ; The picture check for a teacher who never opens a console: the checker writes its review
+    ; sheet into the shared documents, which every user may write to, and opens it; when the
+    ; folder has no img it says so and waits for Enter before its window closes.
+    CreateShortCut "$SMPROGRAMS\${CHECK_ENTRY}.lnk" "$INSTDIR\brzdomat-check-pictures.exe" \
+        '--open --sheet "$DOCUMENTS\${SHEET_NAME}" "$PictureFolder"' "$INSTDIR\Brzdomat.exe" 0
     SetOutPath "$INSTDIR"
 
     WriteRegStr HKLM "${SETTINGS_KEY}" "PictureFolder" $PictureFolder
@@ -118,7 +149,8 @@ Section "Zástupce na ploše" SectionDesktop
     SetOutPath "$INSTDIR"
 SectionEnd
 
-Section "Ukázkové obrázky, pokud ve složce img není" SectionSamples
+; The name stands in a narrow list of components; the description says when the set is written.
+Section "Ukázkové obrázky" SectionSamples
     ; Only a folder without img gets the sample set; a school's own pictures are never touched.
     ${IfNot} ${FileExists} "$PictureFolder\img\*.*"
         DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\img"
@@ -166,6 +198,7 @@ Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${CHECK_ENTRY}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
     ; Only the files the installer put there: the pictures may lie in the program's own folder.
     !define FILE_ENTRY "!insertmacro RemoveFile"

@@ -44,10 +44,10 @@ std::optional<FrameSize> ClaimedFrameSize(std::span<const std::uint8_t> bytes)
 }
 
 // Each pass reads the data of every column of the frame and, on a full-colour screen, the rows
-// down to the ones shown; for a colour palette the whole frame. Larger frames take tens of milliseconds each
-// under the instrumentation (the fuzzer then drifts towards them and tries a few inputs a second)
-// while they only repeat the same code over more blocks; the limits that refuse them are tested
-// with real files. libjpeg-turbo's own fuzzers skip large pictures likewise.
+// down to the ones shown; for a colour palette the whole frame. Larger frames take tens of
+// milliseconds each under the instrumentation (the fuzzer then drifts towards them and tries a few
+// inputs a second) while they only repeat the same code over more blocks; the limits that refuse
+// them are tested with real files. libjpeg-turbo's own fuzzers skip large pictures likewise.
 constexpr long long PixelsPerPass = 1 << 18;
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "tools/check_pictures/picture_check.h"
 
 #include "bank/jpeg_decoder.h"
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
+#include "tools/common/command_line.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <ostream>
 #include <thread>
 #include <unordered_map>
@@ -34,108 +38,144 @@ std::size_t IndexOf(PictureFinding finding)
 }
 
 struct SummaryLabel {
-    const char* One;
-    const char* Many;
+    std::string_view One;
+    std::string_view Many;
+    // Czech: after 1, after 2 to 4, after the rest.
+    std::string_view CzechOne;
+    std::string_view CzechFew;
+    std::string_view CzechMany;
 };
 
 // Indexed by PictureFinding; the words follow a count in the summary line.
 constexpr std::array<SummaryLabel, PictureFindingCount> SummaryLabels { {
-    { "missing", "missing" },
-    { "not readable", "not readable" },
-    { "folder", "folders" },
-    { "special file", "special files" },
-    { "empty", "empty" },
-    { "not JPEG", "not JPEG" },
-    { "damaged", "damaged" },
-    { "over a limit", "over a limit" },
-    { "out of memory", "out of memory" },
-    { "cut short", "cut short" },
-    { "with damaged data", "with damaged data" },
-    { "larger than the picture area", "larger than the picture area" },
-    { "smaller than the picture area", "smaller than the picture area" },
-    { "greyscale", "greyscale" },
-    { "fine", "fine" },
+    { "missing", "missing", "chybí", "chybí", "chybí" },
+    { "not readable", "not readable", "nečitelný", "nečitelné", "nečitelných" },
+    { "folder", "folders", "složka", "složky", "složek" },
+    { "special file", "special files", "zvláštní soubor", "zvláštní soubory",
+        "zvláštních souborů" },
+    { "empty", "empty", "prázdný", "prázdné", "prázdných" },
+    { "not JPEG", "not JPEG", "není JPEG", "nejsou JPEG", "není JPEG" },
+    { "damaged", "damaged", "poškozený", "poškozené", "poškozených" },
+    { "over a limit", "over a limit", "nad limitem", "nad limitem", "nad limitem" },
+    { "out of memory", "out of memory", "bez paměti", "bez paměti", "bez paměti" },
+    { "cut short", "cut short", "zkrácený", "zkrácené", "zkrácených" },
+    { "with damaged data", "with damaged data", "s poškozenými daty", "s poškozenými daty",
+        "s poškozenými daty" },
+    { "larger than the picture area", "larger than the picture area", "větší než plocha obrázku",
+        "větší než plocha obrázku", "větších než plocha obrázku" },
+    { "smaller than the picture area", "smaller than the picture area", "menší než plocha obrázku",
+        "menší než plocha obrázku", "menších než plocha obrázku" },
+    { "greyscale", "greyscale", "v odstínech šedi", "v odstínech šedi", "v odstínech šedi" },
+    { "fine", "fine", "v pořádku", "v pořádku", "v pořádku" },
 } };
+
+std::string_view Counted(std::size_t finding, int count, Language language)
+{
+    const SummaryLabel& label = SummaryLabels[finding];
+    if (language == Language::Czech)
+        return CzechCount(count, label.CzechOne, label.CzechFew, label.CzechMany);
+    return count == 1 ? label.One : label.Many;
+}
 
 std::string Mebibytes(long long bytes)
 {
     return std::to_string(bytes >> 20) + " MiB";
 }
 
-std::string LimitText(DecodeFailure failure)
+std::string LimitText(DecodeFailure failure, Language language)
 {
     const DecodeLimits limits;
+    const std::string over(Say(language, "over the limit of ", "nad limitem "));
     switch (failure) {
     case DecodeFailure::FileTooLarge:
-        return "over the limit of " + Mebibytes(static_cast<long long>(limits.MaxFileBytes))
-            + " per file";
+        return over + Mebibytes(static_cast<long long>(limits.MaxFileBytes))
+            + std::string(Say(language, " per file", " na soubor"));
     case DecodeFailure::DecoderMemoryLimit:
-        return "over the limit of " + Mebibytes(limits.MaxDecoderMemory) + " of decoder memory";
+        return over + Mebibytes(limits.MaxDecoderMemory)
+            + std::string(Say(language, " of decoder memory", " paměti dekodéru"));
     case DecodeFailure::TooManyScans:
-        return "over the limit of " + std::to_string(limits.MaxScans) + " scans";
+        return over + std::to_string(limits.MaxScans)
+            + std::string(Say(language, " scans", " průchodů"));
     case DecodeFailure::TooMuchWork:
-        return "over the limit of decoding work: too many scans for the size of the picture";
+        return std::string(Say(language,
+            "over the limit of decoding work: too many scans for the size of the picture",
+            "nad limitem práce dekodéru: na velikost obrázku příliš mnoho průchodů"));
     default:
-        return "over the limit of " + std::to_string(limits.MaxWarnings)
-            + " warnings of damaged data";
+        return over + std::to_string(limits.MaxWarnings)
+            + std::string(
+                Say(language, " warnings of damaged data", " varování o poškozených datech"));
     }
 }
 
-std::string Warnings(int count)
+// Czech "varování" is the same for every count.
+std::string Warnings(int count, Language language)
 {
+    if (language == Language::Czech)
+        return std::to_string(count) + " varování";
     return std::to_string(count) + (count == 1 ? " warning" : " warnings");
 }
 
 // libjpeg's first test of any input: a JPEG file starts with the marker SOI.
 bool StartsLikeJpeg(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
     char start[2] {};
     return file.read(start, 2) && static_cast<unsigned char>(start[0]) == 0xFF
         && static_cast<unsigned char>(start[1]) == 0xD8;
 }
 
-// The loader says only that the file could not be read; what stands at the path says why.
-PictureVerdict NotRead(
-    const std::string& path, const std::string& detail, std::string_view otherCaseName)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    switch (status.type()) {
-    case fs::file_type::not_found:
-        if (otherCaseName.empty())
-            return { PictureFinding::Missing, "missing" };
-        return { PictureFinding::Missing,
-            "missing; there is \"" + std::string(otherCaseName)
-                + "\", but the program asks for the name as written, in lower case" };
-    case fs::file_type::directory:
-        return { PictureFinding::Folder, "a folder, not a picture file" };
-    case fs::file_type::regular:
-    case fs::file_type::none:
-    case fs::file_type::unknown:
-        return { PictureFinding::NotReadable, "not readable: " + detail };
-    default:
-        return { PictureFinding::NotRegularFile, "not a regular file (a device, pipe or socket)" };
-    }
-}
-
-void Add(PictureVerdict& verdict, PictureFinding finding, const std::string& text)
+void Add(PictureVerdict& verdict, PictureFinding finding, std::string_view text)
 {
     if (verdict.Text.empty())
         verdict.Finding = finding;
     else
         verdict.Text += "; ";
     verdict.Text += text;
+    verdict.Findings.push_back(finding);
+}
+
+PictureVerdict Verdict(PictureFinding finding, std::string_view text)
+{
+    PictureVerdict verdict;
+    Add(verdict, finding, text);
+    return verdict;
+}
+
+// The loader says only that the file could not be read; what stands at the path says why.
+PictureVerdict NotRead(const std::string& path, const std::string& detail,
+    std::string_view otherCaseName, Language language)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(PathFromUtf8(path), error);
+    switch (status.type()) {
+    case fs::file_type::not_found:
+        if (otherCaseName.empty())
+            return Verdict(PictureFinding::Missing, Say(language, "missing", "chybí"));
+        if (language == Language::Czech)
+            return Verdict(PictureFinding::Missing,
+                "chybí; je tu „" + std::string(otherCaseName)
+                    + "“, ale program hledá jméno tak, jak je napsané, malými písmeny");
+        return Verdict(PictureFinding::Missing,
+            "missing; there is \"" + std::string(otherCaseName)
+                + "\", but the program asks for the name as written, in lower case");
+    case fs::file_type::directory:
+        return Verdict(PictureFinding::Folder,
+            Say(language, "a folder, not a picture file", "složka, ne soubor s obrázkem"));
+    case fs::file_type::regular:
+    case fs::file_type::none:
+    case fs::file_type::unknown:
+        return Verdict(PictureFinding::NotReadable,
+            std::string(Say(language, "not readable: ", "nejde číst: ")) + detail);
+    default:
+        return Verdict(PictureFinding::NotRegularFile,
+            Say(language, "not a regular file (a device, pipe or socket)",
+                "není obyčejný soubor (je to zařízení, roura nebo soket)"));
+    }
 }
 
 std::string AreaText()
 {
     return std::to_string(VisibleWidth) + " x " + std::to_string(VisibleHeight);
-}
-
-std::string PictureName(QuestionRef question)
-{
-    return fs::path(QuestionPicturePath({}, question)).filename().string();
 }
 
 std::string LowerCase(std::string text)
@@ -146,58 +186,100 @@ std::string LowerCase(std::string text)
     return text;
 }
 
-} // namespace
+struct CheckedPicture {
+    PictureVerdict Verdict;
+    // What the program would show; null when it shows its message instead.
+    std::shared_ptr<const RgbImage> Image;
+};
 
-PictureVerdict CheckPicture(const std::string& path, std::string_view otherCaseName)
+CheckedPicture CheckAndKeep(
+    const std::string& path, std::string_view otherCaseName, Language language)
 {
     // The program's screens have more than 8 bits per pixel; greyscale is quantised regardless.
-    const DecodeResult loaded = LoadPictureFile(path);
+    DecodeResult loaded = LoadPictureFile(path);
     switch (loaded.Failure) {
     case DecodeFailure::None:
         break;
     case DecodeFailure::FileNotReadable:
-        return NotRead(path, loaded.Detail, otherCaseName);
+        return { NotRead(path, loaded.Detail, otherCaseName, language), {} };
     case DecodeFailure::Empty:
-        return { PictureFinding::Empty, "empty" };
+        return { Verdict(PictureFinding::Empty, Say(language, "empty", "prázdný soubor")), {} };
     case DecodeFailure::NotDecodable:
         if (!StartsLikeJpeg(path))
-            return { PictureFinding::NotJpeg, "not a JPEG file" };
-        return { PictureFinding::Damaged, "damaged: " + loaded.Detail };
+            return { Verdict(PictureFinding::NotJpeg,
+                         Say(language, "not a JPEG file", "není to soubor JPEG")),
+                {} };
+        return { Verdict(PictureFinding::Damaged,
+                     std::string(Say(language, "damaged: ", "poškozený: ")) + loaded.Detail),
+            {} };
     case DecodeFailure::OutOfMemory:
-        return { PictureFinding::OutOfMemory, "not enough memory to load it" };
+        return {
+            Verdict(PictureFinding::OutOfMemory,
+                Say(language, "not enough memory to load it", "na jeho načtení není dost paměti")),
+            {}
+        };
     default:
-        return { PictureFinding::OverLimit, LimitText(loaded.Failure) };
+        return { Verdict(PictureFinding::OverLimit, LimitText(loaded.Failure, language)), {} };
     }
 
     PictureVerdict verdict;
     verdict.Shown = true;
+    const std::string warnings = " (" + Warnings(loaded.Warnings, language) + ")";
     if (loaded.CutShort)
         Add(verdict, PictureFinding::CutShort,
-            "cut short, shown as far as its data go (" + Warnings(loaded.Warnings) + ")");
+            std::string(Say(language, "cut short, shown as far as its data go",
+                "zkrácený, ukáže se, kam až sahají data"))
+                + warnings);
     else if (loaded.Warnings > 0)
         Add(verdict, PictureFinding::FlawedData,
-            "damaged data, shown with flaws (" + Warnings(loaded.Warnings) + ")");
-    const std::string size
-        = std::to_string(loaded.SourceWidth) + " x " + std::to_string(loaded.SourceHeight);
+            std::string(Say(
+                language, "damaged data, shown with flaws", "poškozená data, ukáže se s vadami"))
+                + warnings);
+    const std::string size = std::to_string(loaded.SourceWidth) + " x "
+        + std::to_string(loaded.SourceHeight) + std::string(Say(language, " pixels", " bodů"));
     if (loaded.SourceWidth > VisibleWidth || loaded.SourceHeight > VisibleHeight)
         Add(verdict, PictureFinding::Larger,
-            size + " pixels, larger than the picture area of " + AreaText()
-                + ": only its top-left part is shown");
+            size
+                + std::string(Say(
+                    language, ", larger than the picture area of ", ", větší než plocha obrázku "))
+                + AreaText()
+                + std::string(Say(language, ": only its top-left part is shown",
+                    ": ukáže se jen jeho levý horní díl")));
     else if (loaded.SourceWidth < VisibleWidth || loaded.SourceHeight < VisibleHeight)
         Add(verdict, PictureFinding::Smaller,
-            size + " pixels, smaller than the picture area of " + AreaText() + ": white margins");
+            size
+                + std::string(Say(
+                    language, ", smaller than the picture area of ", ", menší než plocha obrázku "))
+                + AreaText() + std::string(Say(language, ": white margins", ": bílé okraje")));
     if (loaded.Greyscale)
-        Add(verdict, PictureFinding::Greyscale, "greyscale, shown in 236 colours");
-    return verdict;
+        Add(verdict, PictureFinding::Greyscale,
+            Say(language, "greyscale, shown in 236 colours",
+                "v odstínech šedi, ukáže se ve 236 barvách"));
+    return { std::move(verdict), std::move(loaded.Image) };
 }
 
-FolderCheck CheckPictureFolder(
-    const std::string& startDirectory, std::ostream& out, std::ostream& errors)
+} // namespace
+
+std::string_view FindingName(PictureFinding finding, Language language)
 {
-    const fs::path folder = fs::path(QuestionPicturePath(startDirectory, {})).parent_path();
+    return Counted(IndexOf(finding), 1, language);
+}
+
+PictureVerdict CheckPicture(
+    const std::string& path, std::string_view otherCaseName, Language language)
+{
+    return CheckAndKeep(path, otherCaseName, language).Verdict;
+}
+
+FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream& errors,
+    Language language, const PictureSink& sink, const PictureReduction& reduce)
+{
+    FolderReport report;
+    const fs::path folder = PathFromUtf8(QuestionPicturePath(startDirectory, {})).parent_path();
+    report.PictureFolder = Utf8FromPath(folder);
     std::unordered_map<std::string, int> indexByName;
     for (int index = 0; index < PictureCount; ++index)
-        indexByName.emplace(PictureName(QuestionOf(index)), index);
+        indexByName.emplace(QuestionPictureName(QuestionOf(index)), index);
 
     // The folder is listed twice, never held whole: once for names in another letter case, once
     // for the notes. Only one such name per picture is kept.
@@ -205,12 +287,18 @@ FolderCheck CheckPictureFolder(
     std::error_code error;
     fs::directory_iterator listing(folder, error);
     if (error) {
-        errors << "brzdomat-check-pictures: cannot read the picture folder " << folder.string()
-               << ": " << error.message() << "\n";
-        return FolderCheck::FolderNotReadable;
+        errors << "brzdomat-check-pictures: ";
+        if (!fs::exists(fs::symlink_status(folder, error)))
+            errors << Say(language, "there is no img folder in ", "ve složce ") << startDirectory
+                   << Say(language, "", " není složka img") << "\n";
+        else
+            errors << Say(
+                language, "cannot read the picture folder ", "nejde číst složku s obrázky ")
+                   << report.PictureFolder << ": " << error.message() << "\n";
+        return report;
     }
     for (; listing != fs::directory_iterator(); listing.increment(error)) {
-        const std::string name = listing->path().filename().string();
+        const std::string name = Utf8FromPath(listing->path().filename());
         if (indexByName.contains(name))
             continue;
         const auto found = indexByName.find(LowerCase(name));
@@ -219,20 +307,86 @@ FolderCheck CheckPictureFolder(
     }
 
     // Each picture costs about a millisecond of decoding, so the cores share them. Every worker
-    // holds one picture at a time.
+    // holds one picture at a time; with a sink, decoded pictures wait for their turn in order,
+    // never more than a few, so that the sink's work overlaps the decoding.
     std::vector<PictureVerdict> verdicts(PictureCount);
-    std::atomic<int> next = 0;
+    std::vector<std::shared_ptr<const RgbImage>> waiting(PictureCount);
+    std::vector<std::exception_ptr> failures(PictureCount);
+    std::vector<char> ready(PictureCount);
+    const unsigned workerCount = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
+    const int window = sink ? static_cast<int>(2 * workerCount) : PictureCount;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0;
+    int delivered = 0;
+    bool stopped = false;
     const auto work = [&] {
-        for (int index = next++; index < PictureCount; index = next++)
-            verdicts[index] = CheckPicture(
-                QuestionPicturePath(startDirectory, QuestionOf(index)), otherCaseNames[index]);
+        for (;;) {
+            int index = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock,
+                    [&] { return stopped || next >= PictureCount || next < delivered + window; });
+                if (stopped || next >= PictureCount)
+                    return;
+                index = next++;
+            }
+            CheckedPicture checked
+                = CheckAndKeep(QuestionPicturePath(startDirectory, QuestionOf(index)),
+                    otherCaseNames[index], language);
+            std::exception_ptr failure;
+            if (sink && reduce && checked.Image) {
+                try {
+                    checked.Image = reduce(*checked.Image);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }
+            {
+                const std::lock_guard lock(mutex);
+                verdicts[index] = std::move(checked.Verdict);
+                if (sink)
+                    waiting[index] = std::move(checked.Image);
+                failures[index] = failure;
+                ready[index] = 1;
+            }
+            changed.notify_all();
+        }
     };
     {
         std::vector<std::jthread> workers;
-        for (unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
-             count > 1; --count)
+        for (unsigned count = sink ? workerCount : workerCount - 1; count > 0; --count)
             workers.emplace_back(work);
-        work();
+        if (!sink) {
+            work();
+        } else {
+            try {
+                for (int index = 0; index < PictureCount; ++index) {
+                    std::shared_ptr<const RgbImage> image;
+                    {
+                        std::unique_lock lock(mutex);
+                        changed.wait(lock, [&] { return ready[index] != 0; });
+                        image = std::move(waiting[index]);
+                    }
+                    if (failures[index])
+                        std::rethrow_exception(failures[index]);
+                    sink(QuestionOf(index), verdicts[index], image.get());
+                    image.reset();
+                    {
+                        const std::lock_guard lock(mutex);
+                        delivered = index + 1;
+                    }
+                    changed.notify_all();
+                }
+            } catch (...) {
+                {
+                    const std::lock_guard lock(mutex);
+                    stopped = true;
+                }
+                changed.notify_all();
+                throw;
+            }
+        }
     }
 
     std::array<int, PictureFindingCount> counts {};
@@ -240,8 +394,8 @@ FolderCheck CheckPictureFolder(
         const PictureVerdict& verdict = verdicts[index];
         ++counts[IndexOf(verdict.Finding)];
         if (verdict.Finding != PictureFinding::Fine)
-            out << QuestionPicturePath(startDirectory, QuestionOf(index)) << ": " << verdict.Text
-                << "\n";
+            report.Lines.push_back(
+                QuestionPicturePath(startDirectory, QuestionOf(index)) + ": " + verdict.Text);
         // A name in another letter case is told on the line of a missing picture, else noted.
         if (verdict.Finding != PictureFinding::Missing)
             otherCaseNames[index].clear();
@@ -249,25 +403,40 @@ FolderCheck CheckPictureFolder(
 
     for (fs::directory_iterator again(folder, error); !error && again != fs::directory_iterator();
          again.increment(error)) {
-        const std::string name = again->path().filename().string();
+        const std::string name = Utf8FromPath(again->path().filename());
         if (indexByName.contains(name))
             continue;
         const auto found = indexByName.find(LowerCase(name));
         const bool named = found != indexByName.end() && otherCaseNames[found->second] == name;
         if (!named)
-            out << again->path().string() << ": note: the program never reads this file\n";
+            report.Lines.push_back(Utf8FromPath(again->path())
+                + std::string(Say(language, ": note: the program never reads this file",
+                    ": poznámka: tento soubor program nikdy nečte")));
     }
 
-    out << PictureCount << " pictures: " << counts[IndexOf(PictureFinding::Fine)] << " fine";
+    const int fine = counts[IndexOf(PictureFinding::Fine)];
+    report.Summary = std::to_string(PictureCount)
+        + std::string(Say(language, " pictures: ", " obrázků: ")) + std::to_string(fine) + " "
+        + std::string(Counted(IndexOf(PictureFinding::Fine), fine, language));
     for (std::size_t finding = 0; finding + 1 < PictureFindingCount; ++finding) {
         if (counts[finding] > 0)
-            out << ", " << counts[finding] << " "
-                << (counts[finding] == 1 ? SummaryLabels[finding].One
-                                         : SummaryLabels[finding].Many);
+            report.Summary += ", " + std::to_string(counts[finding]) + " "
+                + std::string(Counted(finding, counts[finding], language));
     }
-    out << "\n";
-    return counts[IndexOf(PictureFinding::Fine)] == PictureCount ? FolderCheck::AllFine
-                                                                 : FolderCheck::Findings;
+    report.Result = fine == PictureCount ? FolderCheck::AllFine : FolderCheck::Findings;
+    return report;
+}
+
+FolderCheck CheckPictureFolder(
+    const std::string& startDirectory, std::ostream& out, std::ostream& errors, Language language)
+{
+    const FolderReport report = CheckPictureFolder(startDirectory, errors, language);
+    if (report.Result == FolderCheck::FolderNotReadable)
+        return report.Result;
+    for (const std::string& line : report.Lines)
+        out << line << "\n";
+    out << report.Summary << "\n";
+    return report.Result;
 }
 
 } // namespace brzdomat

@@ -1,55 +1,32 @@
 // Writes the sample question pictures 1_1.jpg .. 32_25.jpg into the folder given as the only
 // argument, e.g. `brzdomat-sample-pictures work/img`, and keeps any picture already there.
 
+#include "tools/common/command_line.h"
+#include "tools/common/user_language.h"
 #include "tools/sample_pictures/sample_set.h"
 
 #include <QGuiApplication>
 
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <shellapi.h>
-#endif
-
-namespace {
-
-// The folder argument as the system holds it. Windows hands a program's main its arguments in
-// the ANSI code page, which cannot hold every Czech folder name; the UTF-16 command line can.
-std::filesystem::path FolderArgument([[maybe_unused]] const char* narrow)
-{
-#ifdef _WIN32
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::filesystem::path folder(narrow);
-    if (arguments && count == 2)
-        folder = arguments[1];
-    LocalFree(arguments);
-    return folder;
-#else
-    return narrow;
-#endif
-}
-
-} // namespace
+#include <iostream>
 
 int main(int argc, char* argv[])
 {
-    constexpr const char* usage
-        = "Usage: brzdomat-sample-pictures FOLDER\n"
-          "Writes the sample question pictures 1_1.jpg .. 32_25.jpg into FOLDER.\n";
+    using namespace brzdomat;
+    const Utf8Console console;
+    const Language language = UserLanguage();
+    const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    const std::string_view usage = Say(language,
+        "Usage: brzdomat-sample-pictures FOLDER\n"
+        "Writes the sample question pictures 1_1.jpg .. 32_25.jpg into FOLDER.\n",
+        "Použití: brzdomat-sample-pictures SLOŽKA\n"
+        "Zapíše ukázkové obrázky otázek 1_1.jpg .. 32_25.jpg do SLOŽKY.\n");
     // An option is never taken for a folder: "--help" would otherwise fill a folder of that name.
-    const bool help
-        = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
-    if (help) {
-        std::fputs(usage, stdout);
+    if (arguments.size() == 2 && (arguments[1] == "--help" || arguments[1] == "-h")) {
+        std::cout << usage;
         return 0;
     }
-    if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
-        std::fputs(usage, stderr);
+    if (arguments.size() != 2 || arguments[1].empty() || arguments[1][0] == '-') {
+        std::cerr << usage;
         return 2;
     }
 #ifndef _WIN32
@@ -60,13 +37,23 @@ int main(int argc, char* argv[])
     int qtArgc = 1;
     QGuiApplication application(qtArgc, argv);
 
-    const auto report = brzdomat::WriteSampleSet(FolderArgument(argv[1]));
+    const std::string& folder = arguments[1];
+    const auto report = WriteSampleSet(PathFromUtf8(folder), language);
     if (!report.Error.empty()) {
-        std::fprintf(stderr, "brzdomat-sample-pictures: %s (%d written, %d already there)\n",
-            report.Error.c_str(), report.Written, report.Kept);
+        std::cerr << "brzdomat-sample-pictures: " << report.Error << " (";
+        if (language == Language::Czech)
+            std::cerr << "zapsáno: " << report.Written << ", už tam bylo: " << report.Kept;
+        else
+            std::cerr << report.Written << " written, " << report.Kept << " already there";
+        std::cerr << ")\n";
         return 1;
     }
-    std::printf("%s: %d pictures written, %d already there and kept\n", argv[1], report.Written,
-        report.Kept);
+    // Czech counts in the form that needs no agreement with the number.
+    if (language == Language::Czech)
+        std::cout << folder << ": zapsáno obrázků: " << report.Written
+                  << ", už tam bylo a zůstalo: " << report.Kept << "\n";
+    else
+        std::cout << folder << ": " << report.Written << " pictures written, " << report.Kept
+                  << " already there and kept\n";
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "tools/sample_pictures/sample_set.h"
 
+#include "bank/question_picture.h"
+#include "tools/common/command_line.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 #include "tools/sample_pictures/question_card.h"
 
@@ -18,14 +20,6 @@ namespace brzdomat {
 namespace {
 
 enum class WriteOutcome { Written, AlreadyThere, Failed };
-
-// UTF-8 on every system; the narrow string of a Windows path is in the ANSI code page, which
-// cannot hold every Czech folder name.
-std::string PathText(const std::filesystem::path& path)
-{
-    const auto text = path.u8string();
-    return { text.begin(), text.end() };
-}
 
 std::FILE* CreateNewFile(const std::filesystem::path& path)
 {
@@ -53,7 +47,7 @@ WriteOutcome WriteNewFile(
     if (!file) {
         if (errno == EEXIST)
             return WriteOutcome::AlreadyThere;
-        error = PathText(path) + ": " + std::strerror(errno);
+        error = Utf8FromPath(path) + ": " + std::strerror(errno);
         return WriteOutcome::Failed;
     }
     const bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -61,18 +55,13 @@ WriteOutcome WriteNewFile(
     const bool closed = std::fclose(file) == 0;
     if (complete && closed)
         return WriteOutcome::Written;
-    error = PathText(path) + ": " + std::strerror(complete ? errno : writeErrno);
+    error = Utf8FromPath(path) + ": " + std::strerror(complete ? errno : writeErrno);
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     return WriteOutcome::Failed;
 }
 
 } // namespace
-
-std::string SamplePictureName(QuestionRef question)
-{
-    return std::to_string(question.Test) + "_" + std::to_string(question.Question) + ".jpg";
-}
 
 std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
 {
@@ -81,23 +70,24 @@ std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question)
     return std::move(encoded.Bytes);
 }
 
-SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
+SampleSetReport WriteSampleSet(const std::filesystem::path& folder, Language language)
 {
     SampleSetReport report;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        report.Error = PathText(folder) + ": " + error.message();
+        report.Error = Utf8FromPath(folder) + ": " + error.message();
         return report;
     }
     if (!std::filesystem::is_directory(folder, error)) {
-        report.Error = PathText(folder) + ": not a folder";
+        report.Error
+            = Utf8FromPath(folder) + std::string(Say(language, ": not a folder", ": není složka"));
         return report;
     }
     for (int test = 1; test <= TestCount; ++test) {
         for (int question = 1; question <= QuestionsPerTest; ++question) {
             const QuestionRef reference { test, question };
-            const auto path = folder / SamplePictureName(reference);
+            const auto path = folder / QuestionPictureName(reference);
             // Checking first spares drawing a card that would be thrown away.
             if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
                 ++report.Kept;
@@ -105,7 +95,9 @@ SampleSetReport WriteSampleSet(const std::filesystem::path& folder)
             }
             const auto bytes = EncodeQuestionCard(reference);
             if (bytes.empty()) {
-                report.Error = PathText(path) + ": the picture could not be encoded";
+                report.Error = Utf8FromPath(path)
+                    + std::string(Say(language, ": the picture could not be encoded",
+                        ": obrázek nešel zakódovat"));
                 return report;
             }
             switch (WriteNewFile(path, bytes, report.Error)) {

@@ -5,6 +5,7 @@
 // file is never replaced.
 
 #include "bank/question_ref.h"
+#include "tools/common/user_language.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -15,9 +16,6 @@ namespace brzdomat {
 
 // The quality that keeps a card at about 20 to 30 KB while its small text stays crisp.
 inline constexpr int SampleCardQuality = 75;
-
-// "7_12.jpg" for test 7, question 12.
-std::string SamplePictureName(QuestionRef question);
 
 // One card as baseline JPEG bytes; empty if encoding failed. Needs a QGuiApplication.
 std::vector<std::uint8_t> EncodeQuestionCard(QuestionRef question);
@@ -31,7 +29,8 @@ struct SampleSetReport {
 };
 
 // Creates the folder if it is missing. Stops at the first failure; a file it could not finish
-// is removed again, so no half-written picture stays behind.
-SampleSetReport WriteSampleSet(const std::filesystem::path& folder);
+// is removed again, so no half-written picture stays behind. The error is told in language.
+SampleSetReport WriteSampleSet(
+    const std::filesystem::path& folder, Language language = Language::English);
 
 } // namespace brzdomat

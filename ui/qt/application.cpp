@@ -3,7 +3,6 @@
 #include "ui/error_path.h"
 #include "ui/qt/secondary_windows.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>

@@ -1,18 +1,17 @@
 #include "ui/qt/main_window.h"
 
-#include "bank/jpeg_decoder.h"
+#include "bank/picture_area.h"
 #include "bank/question_ref.h"
+#include "ui/qt/layout_fonts.h"
+#include "ui/qt/main_window_caption.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -39,6 +37,8 @@ struct LabelPlace {
     int Left;
     int Top;
     const char* Text;
+    // The text's width in the design's face.
+    int DesignWidth;
     int Pixels = WindowFontPixels;
     Weight Boldness = Weight::Regular;
     std::optional<Colour> Ink = std::nullopt;
@@ -50,32 +50,33 @@ struct LabelPlace {
 // Every label of the window with its design text. The status labels' texts only fix their
 // fonts: the window is emptied of them before it is first shown.
 const LabelPlace LabelPlaces[] = {
-    { "Label1", 8, 8, "Test č." },
-    { "Label2", 72, 0, "1", 19, Weight::Bold, Green, "Label1" },
-    { "Label3", 8, 40, "Otázka č." },
-    { "Label4", 72, 32, "1", 19, Weight::Bold, Blue, "Label3" },
-    { "Label5", 232, 8, "Počet chybných bodů:" },
-    { "Label6", 376, 8, "0", 11, Weight::Bold, Blue, "Label5" },
-    { "Label7", 232, 40, "Počet dosažených bodů:" },
-    { "Label8", 376, 40, "0", 11, Weight::Bold, Blue, "Label7" },
-    { "Label16", 552, 8, "Čas:" },
-    { "Label17", 600, 8, "30", 11, Weight::Bold, Blue, "Label16", "Label18" },
-    { "Label18", 624, 8, "minut" },
-    { "Label9", 552, 40, "Test:" },
-    { "Label10", 600, 28, "NEZVLÁDÁTE", 23, Weight::Bold, Red, "Label9" },
-    { "Label31", 86, 80, "váš" },
-    { "Label11", 29, 96, "správně" },
-    { "Label12", 81, 96, "výběr" },
-    { "Label13", 16, 120, "A" },
-    { "Label14", 16, 136, "B" },
-    { "Label15", 16, 152, "C" },
-    { "Label19", 16, 168, "D" },
-    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 16, Weight::Bold },
-    { "Label24", 560, 432, "o provozu na pozemních", 16, Weight::Bold },
-    { "Label25", 543, 456, "komunikacích a ze zdravotní", 16, Weight::Bold },
-    { "Label22", 626, 480, "přípravy", 16, Weight::Bold },
-    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 11, Weight::Regular, Blue },
-    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole " },
+    { "Label1", 8, 8, "Test č.", 33 },
+    { "Label2", 72, 0, "1", 12, 19, Weight::Bold, Green, "Label1" }, // test number
+    { "Label3", 8, 40, "Otázka č.", 46 },
+    { "Label4", 72, 32, "1", 12, 19, Weight::Bold, Blue, "Label3" }, // question number
+    { "Label5", 232, 8, "Počet chybných bodů:", 107 },
+    { "Label6", 376, 8, "0", 8, 11, Weight::Bold, Blue, "Label5" }, // error points
+    { "Label7", 232, 40, "Počet dosažených bodů:", 118 },
+    { "Label8", 376, 40, "0", 8, 11, Weight::Bold, Blue, "Label7" }, // achieved points
+    { "Label16", 552, 8, "Čas:", 21 },
+    { "Label17", 600, 8, "30", 15, 11, Weight::Bold, Blue, "Label16",
+        "Label18" }, // elapsed minutes
+    { "Label18", 624, 8, "minut", 25 },
+    { "Label9", 552, 40, "Test:", 24 },
+    { "Label10", 600, 28, "NEZVLÁDÁTE", 166, 23, Weight::Bold, Red, "Label9" }, // verdict
+    { "Label31", 86, 80, "váš", 17 },
+    { "Label11", 29, 96, "správně", 38 },
+    { "Label12", 81, 96, "výběr", 26 },
+    { "Label13", 16, 120, "A", 7 },
+    { "Label14", 16, 136, "B", 7 },
+    { "Label15", 16, 152, "C", 7 },
+    { "Label19", 16, 168, "D", 8 },
+    { "Label23", 534, 408, "Přezkušovací testy z předpisů", 253, 16, Weight::Bold },
+    { "Label24", 560, 432, "o provozu na pozemních", 202, 16, Weight::Bold },
+    { "Label25", 543, 456, "komunikacích a ze zdravotní", 236, 16, Weight::Bold },
+    { "Label22", 626, 480, "přípravy", 69, 16, Weight::Bold },
+    { "Label26", 602, 504, "Aktuální ke dni: 1.7.2004", 119, 11, Weight::Regular, Blue },
+    { "Label27", 538, 520, "Vhodné pro procvičování ke zkouškám v autoškole ", 247 },
 };
 
 constexpr int CheckBoxSize = 17;
@@ -139,51 +140,7 @@ protected:
     }
 };
 
-#ifndef _WIN32
-// The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
-// widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
-// Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
-// (Wine's Tahoma Bold is no heavier than its regular face once scaled up.) Wine keeps its fonts
-// outside the system's font folders, so the program adds Tahoma itself.
-QString SubstituteFamily(int pixelSize, Weight weight)
-{
-    static const bool tahomaAdded = [] {
-        const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        return QFile::exists(tahoma) && QFontDatabase::addApplicationFont(tahoma) >= 0;
-    }();
-    (void)tahomaAdded;
-    if (weight == Weight::Regular)
-        return QStringLiteral("Tahoma");
-    return pixelSize >= 23 ? QStringLiteral("DejaVu Sans")
-                           : QStringLiteral("DejaVu Sans Condensed");
-}
-#endif
-
 } // namespace
-
-void KeepDesignBaseline(QLabel* label)
-{
-    // The design's font rises its full character height above the baseline.
-    label->setContentsMargins(
-        0, std::max(0, label->font().pixelSize() - label->fontMetrics().ascent()), 0, 0);
-}
-
-QFont LayoutFont(int pixelSize, Weight weight)
-{
-    QFont font;
-#ifdef _WIN32
-    // Windows has the face the layout names, and its TrueType successor where the bitmap face
-    // lacks a size; the Linux substitutes would only stand in for them.
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
-#else
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
-        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
-#endif
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(weight == Weight::Bold);
-    return font;
-}
 
 MainWindow::MainWindow()
     : QMainWindow(nullptr,
@@ -193,7 +150,7 @@ MainWindow::MainWindow()
 {
     InstallAccessible<ValueLabel, &AccessibleValue>();
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Tervolan - Brzdomat   verze 1.0"));
+    setWindowTitle(FromUtf8(MainWindowCaption));
     BuildControls();
     BuildMenu();
     // The client area has a fixed size and the window follows it, menu bar included: the user
@@ -222,6 +179,7 @@ void MainWindow::BuildControls()
         label->setText(QString::fromUtf8(place.Text));
         label->setObjectName(QString::fromLatin1(place.Name));
         label->setFont(LayoutFont(place.Pixels, place.Boldness));
+        SetDesignWidth(label, place.DesignWidth);
         label->setTextFormat(Qt::PlainText);
         label->setMargin(0);
         label->setIndent(0);
@@ -288,6 +246,8 @@ void MainWindow::BuildControls()
     timer1->setInterval(std::chrono::minutes(1));
     timer1->setTimerType(Qt::PreciseTimer);
     connect(timer1, &QTimer::timeout, this, [this] { Run(m_Commands.ClockTick); });
+
+    FitLayoutFaces(client);
 }
 
 void MainWindow::BuildMenu()
@@ -348,13 +308,9 @@ void MainWindow::BuildMenu()
 void MainWindow::CentreOnScreen()
 {
     adjustSize();
-    // Made now, the native window has a frame whose size the platform may already tell; the
-    // position of a window is its frame's.
+    // Made now, the native window has a frame whose size the platform may already tell.
     winId();
-    if (auto* screen = ScreenOf(*this)) {
-        auto frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    CentreFrameOnScreen(*this);
 }
 
 void MainWindow::Run(const std::function<void()>& command) const

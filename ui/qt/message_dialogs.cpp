@@ -2,7 +2,6 @@
 
 #include "ui/control_names.h"
 #include "ui/qt/widget_helpers.h"
-#include "ui/qt/window_hints.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -153,7 +152,7 @@ MessageIcon KindIcon(MessageKind kind)
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& caption, MessageIcon icon,
     const QString& text, ButtonSet buttons)
-    : QDialog(parent, DialogFlags())
+    : FixedSizeDialog(parent)
     , m_Icon(icon)
 {
     InstallAccessible<MessageDialog, &MessageBoxAccessible>();
@@ -260,16 +259,9 @@ void MessageDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void MessageDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    FixWindowHints(this);
-    CentreFrameOnScreen(*this);
-}
-
 InputDialog::InputDialog(
     QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText)
-    : QDialog(parent, DialogFlags())
+    : FixedSizeDialog(parent)
     , m_DefaultText(defaultText)
 {
     setObjectName(QStringLiteral("InputBox"));
@@ -316,13 +308,6 @@ InputDialog::InputDialog(
 QString InputDialog::Reply() const
 {
     return result() == Accepted ? m_Edit->text() : m_DefaultText;
-}
-
-void InputDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    FixWindowHints(this);
-    CentreFrameOnScreen(*this);
 }
 
 PressedButton RunMessageBox(QWidget* parent, const QString& caption, MessageIcon icon,

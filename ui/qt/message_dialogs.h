@@ -6,9 +6,9 @@
 // the order Yes, No, OK, Cancel, the title-bar close always gives Cancel, no sound. Both run a
 // nested event loop, so timers keep ticking while they are open.
 
+#include "ui/qt/fixed_size_dialog.h"
 #include "ui/ui_surface.h"
 
-#include <QDialog>
 #include <QString>
 
 #include <array>
@@ -23,7 +23,7 @@ namespace brzdomat {
 
 enum class MessageIcon { Stop, Information, Question };
 
-class MessageDialog : public QDialog {
+class MessageDialog : public FixedSizeDialog {
 public:
     MessageDialog(QWidget* parent, const QString& caption, MessageIcon, const QString& text,
         ButtonSet buttons);
@@ -42,7 +42,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent*) override;
-    void showEvent(QShowEvent*) override;
 
 private:
     void Finish(PressedButton);
@@ -55,7 +54,7 @@ private:
     PressedButton m_Pressed = PressedButton::Cancel;
 };
 
-class InputDialog : public QDialog {
+class InputDialog : public FixedSizeDialog {
 public:
     InputDialog(
         QWidget* parent, const QString& caption, const QString& prompt, const QString& defaultText);
@@ -65,9 +64,6 @@ public:
     QLineEdit* Edit() const { return m_Edit; }
     QPushButton* OkButton() const { return m_OkButton; }
     QPushButton* CancelButton() const { return m_CancelButton; }
-
-protected:
-    void showEvent(QShowEvent*) override;
 
 private:
     QLineEdit* m_Edit = nullptr;

@@ -4,7 +4,7 @@
 // top-left corner, clipped to its own area, never scaled or centred, and white wherever there is
 // no picture.
 
-#include "ui/ui_surface.h"
+#include "bank/rgb_image.h"
 
 #include <QImage>
 #include <QWidget>

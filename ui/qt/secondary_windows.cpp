@@ -1,10 +1,10 @@
 #include "ui/qt/secondary_windows.h"
 
 #include "bank/jpeg_decoder.h"
-#include "ui/qt/main_window.h"
+#include "ui/qt/fixed_size_dialog.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
-#include "ui/qt/window_hints.h"
 #include "ui/ui_surface.h"
 
 #include <QAccessible>
@@ -34,13 +34,15 @@ void SetBackground(QWidget* widget, QColor colour)
     widget->setAutoFillBackground(true);
 }
 
-// A label at its place, sized to its text as the layout's labels are.
-QLabel* AddLabel(
-    QWidget* window, const char* name, QPoint place, const QString& text, const QFont& font)
+// A label at its place, sized to its text as the layout's labels are, with the width its text had
+// in the design's face (0 where the place was wider than the text).
+QLabel* AddLabel(QWidget* window, const char* name, QPoint place, const QString& text,
+    const QFont& font, int designWidth)
 {
     auto* label = new QLabel(text, window);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
+    SetDesignWidth(label, designWidth);
     KeepDesignBaseline(label);
     label->setTextFormat(Qt::PlainText);
     label->move(place);
@@ -50,14 +52,14 @@ QLabel* AddLabel(
 
 enum class EscapeCloses { No, Yes };
 
-// Fixed-size dialog behaviour shared by the three windows: a title bar with only the close
-// button and a client area that cannot be resized. Escape closes About and the program
-// information, as their close button does; the splash closes only by itself or its close button.
-class FixedWindow : public QDialog {
+// A window of the layout at its design size, in the layout's font. Escape closes About and the
+// program information, as their close button does; the splash closes only by itself or its close
+// button.
+class FixedWindow : public FixedSizeDialog {
 public:
     FixedWindow(QWidget* parent, const char* name, const QString& caption, QSize client,
         EscapeCloses escape)
-        : QDialog(parent, DialogFlags())
+        : FixedSizeDialog(parent)
         , m_Escape(escape)
     {
         setObjectName(QString::fromLatin1(name));
@@ -71,13 +73,6 @@ public:
     }
 
 protected:
-    void showEvent(QShowEvent* event) override
-    {
-        QDialog::showEvent(event);
-        FixWindowHints(this);
-        CentreFrameOnScreen(*this);
-    }
-
     void keyPressEvent(QKeyEvent* event) override
     {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -107,11 +102,12 @@ public:
         picture->SetPicture(SplashPicture());
 
         const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
-        auto* freeWare = AddLabel(this, "Label1", QPoint(42, 8), QStringLiteral("Free Ware"), bold);
+        auto* freeWare
+            = AddLabel(this, "Label1", QPoint(42, 8), QStringLiteral("Free Ware"), bold, 60);
         SetTextColour(freeWare, Green);
         SetBackground(freeWare, Qt::white);
         auto* tervolan
-            = AddLabel(this, "Label2", QPoint(51, 184), QStringLiteral("Tervolan"), bold);
+            = AddLabel(this, "Label2", QPoint(51, 184), QStringLiteral("Tervolan"), bold, 0);
         SetTextColour(tervolan, Red);
         SetBackground(tervolan, Qt::white);
 
@@ -122,6 +118,7 @@ public:
         timer->setInterval(delay);
         connect(timer, &QTimer::timeout, this, [this, timer] { Timer1Timer(timer); });
         timer->start();
+        FitLayoutFaces(this);
     }
 
 private:
@@ -245,7 +242,7 @@ public:
         setMouseTracking(true);
         const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
 
-        auto* name = AddLabel(this, "Label5", QPoint(54, 88), QStringLiteral("Brzdomat"), bold);
+        auto* name = AddLabel(this, "Label5", QPoint(54, 88), QStringLiteral("Brzdomat"), bold, 0);
         SetTextColour(name, Red);
 
         auto* icon = new QLabel(this);
@@ -254,8 +251,8 @@ public:
         icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         icon->setPixmap(QPixmap(QStringLiteral(":/artwork/about_icon.png")));
 
-        auto* freeWare = AddLabel(
-            this, "Label6", QPoint(22, 152), QStringLiteral("This product is Free Ware"), bold);
+        auto* freeWare = AddLabel(this, "Label6", QPoint(22, 152),
+            QStringLiteral("This product is Free Ware"), bold, 148);
         SetTextColour(freeWare, Green);
 
         auto* ok = new QPushButton(QStringLiteral("Ok"), this);
@@ -274,6 +271,7 @@ public:
         m_Link->setCursor(Qt::PointingHandCursor);
         m_Link->setToolTip(QStringLiteral("Oficiální stránky"));
 
+        FitLayoutFaces(this);
         ok->setFocus();
     }
 
@@ -312,34 +310,39 @@ struct InfoLine {
     QPoint Place;
     const char* Text;
     Weight Boldness;
+    // The text's width in the design's face.
+    int DesignWidth;
 };
 
 // Top to bottom: the mode names stand at left 64, their descriptions at left 216.
 const InfoLine ProgramInfoLines[] = {
     { "Label1", { 8, 8 },
         "Program slouží k procvičování ke zkouškám v autoškole a k  přezkušovacím testům.",
-        Weight::Regular },
-    { "Label2", { 8, 32 }, "Volby testů:", Weight::Regular },
-    { "Label3", { 64, 48 }, "Vybrat si test:", Weight::Bold },
+        Weight::Regular, 401 },
+    { "Label2", { 8, 32 }, "Volby testů:", Weight::Regular, 55 },
+    { "Label3", { 64, 48 }, "Vybrat si test:", Weight::Bold, 79 },
     { "Label6", { 216, 48 }, "Umožní si vybrat přímo číslo zvoleného testu ke zkoušení",
-        Weight::Regular },
-    { "Label4", { 64, 64 }, "Náhodný celý test:", Weight::Bold },
-    { "Label7", { 216, 64 }, "Náhodně vybere číslo testu ke zkoušení (1-32)", Weight::Regular },
-    { "Label5", { 64, 80 }, "Náhodný výběr otázek:", Weight::Bold },
-    { "Label8", { 216, 80 }, "Náhodně se budou vybírat jednotlivé otázky (1-25)", Weight::Regular },
-    { "Label9", { 216, 96 }, "z různých testů", Weight::Regular },
-    { "Label13", { 64, 112 }, "Úplně. náh. výběr otázek:", Weight::Bold },
+        Weight::Regular, 272 },
+    { "Label4", { 64, 64 }, "Náhodný celý test:", Weight::Bold, 107 },
+    { "Label7", { 216, 64 }, "Náhodně vybere číslo testu ke zkoušení (1-32)", Weight::Regular,
+        221 },
+    { "Label5", { 64, 80 }, "Náhodný výběr otázek:", Weight::Bold, 132 },
+    { "Label8", { 216, 80 }, "Náhodně se budou vybírat jednotlivé otázky (1-25)", Weight::Regular,
+        238 },
+    { "Label9", { 216, 96 }, "z různých testů", Weight::Regular, 71 },
+    { "Label13", { 64, 112 }, "Úplně. náh. výběr otázek:", Weight::Bold, 148 },
     { "Label14", { 216, 112 }, "Uživatel si zvolí počet otázek - budou se zobrazovat",
-        Weight::Regular },
-    { "Label15", { 216, 128 }, "náhodně vybrané otázky z náhodných testů", Weight::Regular },
+        Weight::Regular, 246 },
+    { "Label15", { 216, 128 }, "náhodně vybrané otázky z náhodných testů", Weight::Regular, 207 },
     { "Label10", { 16, 152 },
         "Jednotlivé otázky s obrázky jsou uloženy ve složce img. Tyto obrázky nesmí být smazány!",
-        Weight::Regular },
+        Weight::Regular, 420 },
     { "Label11", { 16, 168 },
-        "Jinak to bude mít za následek částečnou, či úplnou nefunkčnost programu.",
-        Weight::Regular },
+        "Jinak to bude mít za následek částečnou, či úplnou nefunkčnost programu.", Weight::Regular,
+        355 },
     { "Label12", { 16, 184 },
-        "Obrázky ale můžete nahradit za kvalitnější (v případě, že je získáte).", Weight::Regular },
+        "Obrázky ale můžete nahradit za kvalitnější (v případě, že je získáte).", Weight::Regular,
+        321 },
 };
 
 } // namespace
@@ -362,7 +365,8 @@ std::unique_ptr<QDialog> MakeProgramInfoWindow(QWidget* parent)
     SetBackground(window.get(), window->palette().color(QPalette::Button));
     for (const auto& line : ProgramInfoLines)
         AddLabel(window.get(), line.Name, line.Place, QString::fromUtf8(line.Text),
-            LayoutFont(WindowFontPixels, line.Boldness));
+            LayoutFont(WindowFontPixels, line.Boldness), line.DesignWidth);
+    FitLayoutFaces(window.get());
     return window;
 }
 

@@ -20,12 +20,6 @@ void SetTextColour(QWidget* widget, Colour colour)
     widget->setPalette(palette);
 }
 
-Qt::WindowFlags DialogFlags()
-{
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-}
-
 QScreen* ScreenOf(const QWidget& window)
 {
     // A window opened over another goes on its screen, also before it is first shown.
@@ -40,10 +34,11 @@ void CentreFrameOnScreen(QWidget& window)
     QScreen* screen = ScreenOf(window);
     if (!screen)
         return;
+    // A window's position is its frame's, whether or not the window system has told the frame's
+    // size yet.
     auto area = screen->availableGeometry();
     auto frame = window.frameGeometry();
-    window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2)
-        + (window.pos() - frame.topLeft()));
+    window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 bool IsPlainEnter(const QKeyEvent& event)

@@ -38,9 +38,6 @@ Widget* FindControl(const QWidget& window, Control control)
     return found;
 }
 
-// A title bar with only the system menu and its close button: no help, minimise or maximise.
-Qt::WindowFlags DialogFlags();
-
 // The screen the window is shown on, or will be, its owner's for a window opened over another.
 // Null only without any screen.
 QScreen* ScreenOf(const QWidget&);
