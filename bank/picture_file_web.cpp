@@ -25,40 +25,35 @@ constexpr int StatusBase = 1000;
 
 // The response is read in pieces and refused as soon as it passes maxBytes, whatever the server
 // said of its length; a server that does not answer within the time is a network failure.
+// clang-format off
+// The JavaScript is a macro's argument: the formatter would read it as C++ and split "===".
 EM_ASYNC_JS(int, FetchPageFile, (const char* path, double maxBytes, unsigned char** bytes), {
     let name = UTF8ToString(path);
     while (name.startsWith("/"))
         name = name.slice(1);
     // Only plain names of files below the page: nothing that could leave its folder or ask for
     // something else than a file.
-    const segment = / ^[A - Za - z0 - 9_][A - Za - z0 - 9_. - ] * $ / ;
-    if (name == = "" || !name.split("/").every((part) = > segment.test(part)&& part != = ".."))
+    const segment = /^[A-Za-z0-9_][A-Za-z0-9_.-]*$/;
+    if (name === "" || !name.split("/").every((part) => segment.test(part) && part !== ".."))
         return -1;
     const url = new URL(name, document.baseURI);
 
     const held = [];
-    const kinds = [
-        "pointerdown", "pointerup", "pointermove", "pointerenter", "pointerleave", "mousedown",
-        "mouseup", "mousemove", "click", "dblclick", "contextmenu", "wheel", "keydown", "keyup",
-        "keypress", "touchstart", "touchend", "touchmove", "touchcancel"
-    ];
-    const hold = (event) = >
-    {
+    const kinds = ["pointerdown", "pointerup", "pointermove", "pointerenter", "pointerleave",
+        "mousedown", "mouseup", "mousemove", "click", "dblclick", "contextmenu", "wheel",
+        "keydown", "keyup", "keypress", "touchstart", "touchend", "touchmove", "touchcancel"];
+    const hold = (event) => {
         held.push(event);
         event.stopImmediatePropagation();
         event.preventDefault();
     };
     for (const kind of kinds)
-        window.addEventListener(kind, hold, { capture : true, passive : false });
+        window.addEventListener(kind, hold, { capture: true, passive: false });
     const controller = new AbortController();
-    const timer = setTimeout(() = > controller.abort(), 30000);
+    const timer = setTimeout(() => controller.abort(), 30000);
     try {
-        const response = await fetch(url, {
-            cache : "no-cache",
-            credentials : "same-origin",
-            mode : "same-origin",
-            signal : controller.signal
-        });
+        const response = await fetch(url, { cache: "no-cache", credentials: "same-origin",
+            mode: "same-origin", signal: controller.signal });
         if (!response.ok)
             return -(1000 + response.status);
         const declared = Number(response.headers.get("Content-Length"));
@@ -95,14 +90,15 @@ EM_ASYNC_JS(int, FetchPageFile, (const char* path, double maxBytes, unsigned cha
     } finally {
         clearTimeout(timer);
         for (const kind of kinds)
-            window.removeEventListener(kind, hold, { capture : true });
+            window.removeEventListener(kind, hold, { capture: true });
         // Delivered once the program has gone on from the read.
-        setTimeout(() = > {
+        setTimeout(() => {
             for (const event of held)
                 event.target.dispatchEvent(new event.constructor(event.type, event));
         });
     }
 });
+// clang-format on
 
 } // namespace
 
