@@ -130,7 +130,8 @@ TEST(StartUp, OnlyTheFirstActivationShowsTheSplashAndRecordsTheDirectory)
 
 // The current directory as the system names it, or "." where the system cannot name it because
 // its folder was removed: that still means the current directory, where an empty start directory
-// would send the pictures to the root. Windows cannot remove a folder in use.
+// would send the pictures to the root. Windows cannot remove a folder in use, and Emscripten's
+// file system under node keeps naming the folder it removed (in a page the folder is the page's).
 TEST(StartUp, AStartBeforeAnyActivationRecordsTheDirectoryWithoutASplash)
 {
     struct Case {
@@ -138,7 +139,7 @@ TEST(StartUp, AStartBeforeAnyActivationRecordsTheDirectoryWithoutASplash)
         bool RemoveCurrent;
     };
     std::vector<Case> cases { { "readable", false } };
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
     cases.push_back({ "removed", true });
 #endif
     const std::filesystem::path saved = std::filesystem::current_path();
