@@ -57,6 +57,14 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // The platform answers show() with a full-screen state, which moves the window to the
+        // page's corner, and only later, when the window is back to its normal state, lets it
+        // be placed again.
+        if (event->type() == QEvent::WindowStateChange) {
+            auto* main = static_cast<MainWindow*>(parent());
+            if (main->windowState() == Qt::WindowNoState)
+                QMetaObject::invokeMethod(main, &MainWindow::CentreOnScreen, Qt::QueuedConnection);
+        }
         // The main window always accepts its close: the program ends, and the page says so.
         if (event->type() == QEvent::Close)
             TellPageProgramEnded();
