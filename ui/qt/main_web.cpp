@@ -11,12 +11,15 @@ int main(int argc, char* argv[])
 {
     brzdomat::ScaleToPage();
     // The program reads no command line: Qt gets only the program's name.
-    int toolkitArgc = argc > 0 ? 1 : 0;
-    QApplication toolkit(toolkitArgc, argv);
+    static int toolkitArgc = argc > 0 ? 1 : 0;
+    // Neither is ever destroyed: the page's platform still calls into the program's windows
+    // after the event loop has ended ("Zavřít"), and the page shows the ending itself and starts
+    // the program again by loading it anew.
+    new QApplication(toolkitArgc, argv);
     brzdomat::AddPageFonts();
-    brzdomat::Application program(
+    auto* program = new brzdomat::Application(
         brzdomat::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
-    program.Show();
-    brzdomat::JoinPage(program);
+    program->Show();
+    brzdomat::JoinPage(*program);
     return QApplication::exec();
 }
