@@ -3,6 +3,7 @@
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -47,6 +48,18 @@ public:
         : QObject(&main)
     {
         main.installEventFilter(this);
+        qApp->installEventFilter(this);
+    }
+
+    void GiveBackKeyboard()
+    {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window)
+            window = static_cast<MainWindow*>(parent());
+        if (window->isVisible()) {
+            window->raise();
+            window->activateWindow();
+        }
     }
 
     Q_INVOKABLE void Open(const QUrl& address)
@@ -55,18 +68,24 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // The page's platform gives the keyboard to no window when a box closes, where a desktop
+        // gives it back to the box below or to the main window; without it the keyboard would
+        // reach nothing until the next click.
+        if (event->type() == QEvent::Hide && watched != parent() && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->isWindow())
+            QMetaObject::invokeMethod(this, &PageEdges::GiveBackKeyboard, Qt::QueuedConnection);
         // The platform answers show() with a full-screen state, which moves the window to the
         // page's corner, and only later, when the window is back to its normal state, lets it
         // be placed again.
-        if (event->type() == QEvent::WindowStateChange) {
+        if (event->type() == QEvent::WindowStateChange && watched == parent()) {
             auto* main = static_cast<MainWindow*>(parent());
             if (main->windowState() == Qt::WindowNoState)
                 QMetaObject::invokeMethod(main, &MainWindow::CentreOnScreen, Qt::QueuedConnection);
         }
         // The main window always accepts its close: the program ends, and the page says so.
-        if (event->type() == QEvent::Close)
+        if (event->type() == QEvent::Close && watched == parent())
             TellPageProgramEnded();
         return false;
     }
