@@ -99,6 +99,12 @@ QString SheetFamily()
 QFont SheetFont(double points, QFont::Weight weight = QFont::Normal)
 {
     QFont font(SheetFamily());
+#ifdef _WIN32
+    // DirectWrite rather than GDI: the PDF writer tells embedded faces apart by the font file,
+    // which DirectWrite names; through GDI under Wine, regular and bold shared one name and the
+    // whole sheet came out bold. Hinting means nothing on paper anyway.
+    font.setHintingPreference(QFont::PreferNoHinting);
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(weight);
