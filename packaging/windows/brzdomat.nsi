@@ -178,6 +178,15 @@ Function .onInit
     ClearErrors
     ${GetOptions} $R0 "/OBRAZKY=" $R1
     ${IfNot} ${Errors}
+        ; As on the folder's page, only a whole path: with a drive, or a server's share.
+        StrCpy $R2 $R1 2 1
+        StrCpy $R3 $R1 2
+        ${If} $R2 != ":\"
+        ${AndIf} $R3 != "\\"
+            MessageBox MB_ICONSTOP|MB_OK "/OBRAZKY: zadejte celou cestu ke složce s obrázky, například C:\Autoškola." /SD IDOK
+            SetErrorLevel 2
+            Quit
+        ${EndIf}
         StrCpy $PictureFolder $R1
     ${EndIf}
     ClearErrors

@@ -14,6 +14,7 @@
 #include "tools/check_pictures/review_sheet.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #endif
 
 #include <filesystem>
@@ -170,6 +171,9 @@ int Check(const Options& options, Language language, char* argv0)
         // The sheet is drawn off screen; the checker must work without any display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+        // The report is for a teacher; the windowing system's notes (such as a refused DPI
+        // mode) would stand between its lines.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.*=false"));
         static int qtArgc = 1;
         application.emplace(qtArgc, &argv0);
         sheet = std::make_unique<ReviewSheet>(sheetFile, language);

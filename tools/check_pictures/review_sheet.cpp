@@ -7,12 +7,14 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 #include <QTextOption>
 
@@ -59,14 +61,49 @@ QRectF Units(const QRectF& millimetres)
         Units(millimetres.height()) };
 }
 
-// Liberation Sans, which the Debian package depends on, has the metrics of Windows' Arial, so
-// the pages are laid out alike on both systems; both have every Czech letter.
+// The sheet's text must stay text in the PDF, to be searched and copied: Qt embeds a face only
+// if it is an outline face with a character map; any other is drawn as curves, and letters it
+// lacks come from a fallback face. So the first face present that has every Czech letter in
+// itself is taken. Liberation Sans, which the Debian package depends on, has the metrics of
+// Windows' Arial, so the pages are laid out alike on both systems; a Windows PC without Arial
+// (Wine is one) may still have it or DejaVu Sans.
+QString SheetFamily()
+{
+    static const QString chosen = [] {
+        const QStringList candidates {
+#ifdef _WIN32
+            QStringLiteral("Arial"),
+#endif
+            QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
+            QStringLiteral("Tahoma"), QStringLiteral("Segoe UI"), QStringLiteral("Verdana")
+        };
+        const QString czech = QStringLiteral("áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ·");
+        const QStringList present = QFontDatabase::families();
+        for (const QString& family : candidates) {
+            if (!present.contains(family, Qt::CaseInsensitive)
+                || !QFontDatabase::isSmoothlyScalable(family))
+                continue;
+            const QRawFont face = QRawFont::fromFont(QFont(family));
+            if (!face.isValid() || face.familyName().compare(family, Qt::CaseInsensitive) != 0
+                || face.fontTable("cmap").isEmpty())
+                continue;
+            if (std::all_of(czech.begin(), czech.end(),
+                    [&](QChar letter) { return face.supportsCharacter(letter); }))
+                return family;
+        }
+        return candidates.front();
+    }();
+    return chosen;
+}
+
 QFont SheetFont(double points, QFont::Weight weight = QFont::Normal)
 {
+    QFont font(SheetFamily());
 #ifdef _WIN32
-    QFont font(QStringLiteral("Arial"));
-#else
-    QFont font(QStringLiteral("Liberation Sans"));
+    // DirectWrite rather than GDI: the PDF writer tells embedded faces apart by the font file,
+    // which DirectWrite names; through GDI under Wine, regular and bold shared one name and the
+    // whole sheet came out bold. Hinting means nothing on paper anyway.
+    font.setHintingPreference(QFont::PreferNoHinting);
 #endif
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
