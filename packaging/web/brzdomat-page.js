@@ -29,6 +29,38 @@
 
     restart.addEventListener("click", () => location.reload());
 
+    // Qt draws its window in the page's own pixels. On a page smaller than the window (frame and
+    // margin included), the program's screen is made as much larger than the page as the window
+    // needs and shown scaled down to the page, so the whole window stays in view. Below a scale
+    // of 0.4 the texts could not be read any more; the window is cut instead.
+    const smallestScale = 0.4;
+    let needed = null;
+    function fit() {
+        if (!needed)
+            return;
+        const scale = Math.max(smallestScale,
+            Math.min(1, innerWidth / needed.width, innerHeight / needed.height));
+        const style = screen.style;
+        if (scale === 1) {
+            style.width = style.height = style.transform = style.transformOrigin = "";
+            return;
+        }
+        style.width = `${Math.ceil(innerWidth / scale)}px`;
+        style.height = `${Math.ceil(innerHeight / scale)}px`;
+        style.transformOrigin = "0 0";
+        style.transform = `scale(${scale})`;
+        // Qt measures its screen with getBoundingClientRect, which gives the size as shown,
+        // after the scaling; it must get the canvas's own size. (Its pointer positions come
+        // from offsetX and offsetY, which are in the canvas's own pixels already.)
+        for (const canvas of screen.querySelectorAll("canvas")) {
+            canvas.getBoundingClientRect = function () {
+                const shown = Element.prototype.getBoundingClientRect.call(this);
+                return new DOMRect(shown.x, shown.y, this.clientWidth, this.clientHeight);
+            };
+        }
+    }
+    addEventListener("resize", fit);
+
     if (typeof WebAssembly !== "object") {
         say("Tento prohlížeč neumí WebAssembly, a Brzdomat v něm proto nepoběží. "
             + "Otevřete stránku v současném prohlížeči (Firefox, Chrome, Edge, Safari).", false);
@@ -47,6 +79,10 @@
             // The program names itself after its file, as on the desktop.
             thisProgram: "./" + program,
             locateFile: (file) => file,
+            brzdomatFitPage: (width, height) => {
+                needed = { width, height };
+                fit();
+            },
             brzdomatEnded: () => end("Program Brzdomat skončil."),
             onAbort: () => end("Program Brzdomat skončil chybou."),
         }).then(() => {

@@ -9,7 +9,6 @@
 
 int main(int argc, char* argv[])
 {
-    brzdomat::ScaleToPage();
     // The program reads no command line: Qt gets only the program's name.
     static int toolkitArgc = argc > 0 ? 1 : 0;
     // Neither is ever destroyed: the page's platform still calls into the program's windows

@@ -14,23 +14,19 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
-
 namespace brzdomat {
 
 namespace {
 
-// Qt draws a frame around each window on the page: a border of 4 pixels and a title bar of 18.
-constexpr int FrameWidth = 2 * 4;
-constexpr int FrameHeight = 2 * 4 + 18 + 4;
-// The menu bar between the title bar and the client area, and the page's margin around all.
-constexpr int MenuBarHeight = 22;
+// The page's margin around the window's frame.
 constexpr int PageMargin = 8;
-// Below this the texts could no longer be read; the page then scrolls what does not fit.
-constexpr double SmallestScale = 0.4;
 
-EM_JS(int, PageWidth, (), { return window.innerWidth; });
-EM_JS(int, PageHeight, (), { return window.innerHeight; });
+// Qt measures its screen again only when the browser window is resized, or when asked.
+EM_JS(void, TellPageWindowSize, (int width, int height), {
+    if (Module.brzdomatFitPage)
+        Module.brzdomatFitPage(width, height);
+    Module.qtResizeAllScreens(null);
+});
 
 EM_JS(void, OpenInNewTab, (const char* address),
     { window.open(UTF8ToString(address), "_blank", "noopener,noreferrer"); });
@@ -93,15 +89,6 @@ protected:
 
 } // namespace
 
-void ScaleToPage()
-{
-    const double width = ClientWidth + FrameWidth + 2 * PageMargin;
-    const double height = ClientHeight + MenuBarHeight + FrameHeight + 2 * PageMargin;
-    const double scale = std::min({ 1.0, PageWidth() / width, PageHeight() / height });
-    if (scale < 1.0)
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(std::max(scale, SmallestScale)));
-}
-
 void AddPageFonts()
 {
     const QDir fonts(QStringLiteral("/fonts"));
@@ -116,6 +103,10 @@ void JoinPage(Application& program)
     // the middle of the page.
     main.showNormal();
     main.CentreOnScreen();
+    // A page smaller than the window shows it scaled down whole (brzdomat-page.js), and the
+    // screen's new size centres it again.
+    const QSize frame = main.frameGeometry().size();
+    TellPageWindowSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin);
     // The canvas follows the page's size, and the window stays in its middle.
     if (auto* screen = main.screen())
         QObject::connect(

@@ -10,9 +10,6 @@ namespace brzdomat {
 
 class Application;
 
-// Before the toolkit starts: the scale of every window, from the page's size at start.
-void ScaleToPage();
-
 // Before the windows are made: the layout's faces, which a desktop finds among its fonts and a
 // page has only when it brings them (in the program's file system, below /fonts).
 void AddPageFonts();
