@@ -47,7 +47,8 @@ public:
         qApp->installEventFilter(this);
     }
 
-    void GiveBackKeyboard()
+    // The newest open box, or the main window when none is open, in front and with the keyboard.
+    void FrontTopWindow()
     {
         QWidget* window = QApplication::activeModalWidget();
         if (!window)
@@ -71,7 +72,13 @@ protected:
         // reach nothing until the next click.
         if (event->type() == QEvent::Hide && watched != parent() && watched->isWidgetType()
             && static_cast<QWidget*>(watched)->isWindow())
-            QMetaObject::invokeMethod(this, &PageEdges::GiveBackKeyboard, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &PageEdges::FrontTopWindow, Qt::QueuedConnection);
+        // A box opened while another is open (the clock's time-out over "spatně") is first made
+        // while the older box still blocks every window, and the platform answers by raising
+        // the older one over it: once shown, the newest box is brought to the front.
+        if (event->type() == QEvent::Show && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->isModal())
+            QMetaObject::invokeMethod(this, &PageEdges::FrontTopWindow, Qt::QueuedConnection);
         // The platform answers show() with a full-screen state, which moves the window to the
         // page's corner, and only later, when the window is back to its normal state, lets it
         // be placed again.
