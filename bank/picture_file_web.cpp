@@ -1,5 +1,8 @@
 #include "bank/picture_file.h"
 
+#include "bank/question_picture.h"
+#include "bank/question_ref.h"
+
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -7,7 +10,10 @@
 
 // In a browser the program's file system has the page's folder for its root: the start directory
 // is "/", and a picture's path names a file beside the page, which is fetched from the page's
-// own server when the question is shown. The read stays synchronous for the caller: asyncify
+// own server when the question is shown, and the next question's while this one is answered, so
+// that confirming draws the next picture without waiting for the network (still read anew for
+// every showing, as on a desktop, and a failure is fetched once more before it is told). The read
+// stays synchronous for the caller: asyncify
 // suspends the program until the response is in. Meanwhile nothing of the program may run, as
 // nothing runs while the desktop program reads a file: the user's input waits and is delivered
 // afterwards, and the toolkit holds back its timers and events while the stack sleeps.
@@ -20,23 +26,85 @@ namespace {
 constexpr int NotAFileOfThePage = -1;
 constexpr int NetworkFailure = -2;
 constexpr int TooLarge = -3;
+// A fetch ahead that failed: the file is asked for once more when it is needed.
+constexpr int FailedAhead = -4;
 // An HTTP status other than success, as -(StatusBase + status).
 constexpr int StatusBase = 1000;
 
+// Starts fetching a file of the page, unless the same one is already on its way (fetched ahead):
+// its result, a byte count with the bytes or one of the failures above, is kept for TakeFetch.
 // The response is read in pieces and refused as soon as it passes maxBytes, whatever the server
-// said of its length; a server that does not answer within the time is a network failure.
+// said of its length; a server that does not answer within the time is a network failure. A
+// fetch ahead that is not taken is cancelled when the next one starts.
 // clang-format off
 // The JavaScript is a macro's argument: the formatter would read it as C++ and split "===".
-EM_ASYNC_JS(int, FetchPageFile, (const char* path, double maxBytes, unsigned char** bytes), {
+EM_JS(void, StartFetch, (const char* path, double maxBytes, bool ahead), {
     let name = UTF8ToString(path);
     while (name.startsWith("/"))
         name = name.slice(1);
+    const fetches = Module.brzdomatFetches || (Module.brzdomatFetches = new Map());
     // Only plain names of files below the page: nothing that could leave its folder or ask for
     // something else than a file.
     const segment = /^[A-Za-z0-9_][A-Za-z0-9_.-]*$/;
-    if (name === "" || !name.split("/").every((part) => segment.test(part) && part !== ".."))
-        return -1;
-    const url = new URL(name, document.baseURI);
+    if (name === "" || !name.split("/").every((part) => segment.test(part) && part !== "..")) {
+        fetches.set(name, { ahead, result: Promise.resolve({ code: -1 }) });
+        return;
+    }
+    const known = fetches.get(name);
+    if (known && known.ahead)
+        return;
+    fetches.forEach((fetching, other) => {
+        if (fetching.ahead) {
+            fetching.controller.abort();
+            fetches.delete(other);
+        }
+    });
+    const controller = new AbortController();
+    const read = async () => {
+        const timer = setTimeout(() => controller.abort(), 30000);
+        try {
+            const response = await fetch(new URL(name, document.baseURI), { cache: "no-cache",
+                credentials: "same-origin", mode: "same-origin", signal: controller.signal });
+            if (!response.ok)
+                return { code: -(1000 + response.status) };
+            const declared = Number(response.headers.get("Content-Length"));
+            if (declared > maxBytes) {
+                controller.abort();
+                return { code: -3 };
+            }
+            const reader = response.body.getReader();
+            const pieces = [];
+            let length = 0;
+            for (;;) {
+                const piece = await reader.read();
+                if (piece.done)
+                    break;
+                length += piece.value.length;
+                if (length > maxBytes) {
+                    controller.abort();
+                    return { code: -3 };
+                }
+                pieces.push(piece.value);
+            }
+            return { code: length, pieces };
+        } catch (failure) {
+            return { code: -2 };
+        } finally {
+            clearTimeout(timer);
+        }
+    };
+    fetches.set(name, { ahead, controller, result: read() });
+});
+
+// Waits for the fetch of the file, then hands its bytes to the program (in memory of the
+// program's, for the caller to free). Whatever the user does meanwhile waits with it.
+EM_ASYNC_JS(int, TakeFetch, (const char* path, unsigned char** bytes), {
+    let name = UTF8ToString(path);
+    while (name.startsWith("/"))
+        name = name.slice(1);
+    const fetches = Module.brzdomatFetches;
+    const fetching = fetches.get(name);
+    fetches.delete(name);
 
     const held = [];
     const kinds = ["pointerdown", "pointerup", "pointermove", "pointerenter", "pointerleave",
@@ -49,46 +117,22 @@ EM_ASYNC_JS(int, FetchPageFile, (const char* path, double maxBytes, unsigned cha
     };
     for (const kind of kinds)
         window.addEventListener(kind, hold, { capture: true, passive: false });
-    const controller = new AbortController();
-    const timer = setTimeout(() => controller.abort(), 30000);
     try {
-        const response = await fetch(url, { cache: "no-cache", credentials: "same-origin",
-            mode: "same-origin", signal: controller.signal });
-        if (!response.ok)
-            return -(1000 + response.status);
-        const declared = Number(response.headers.get("Content-Length"));
-        if (declared > maxBytes) {
-            controller.abort();
-            return -3;
-        }
-        const reader = response.body.getReader();
-        const pieces = [];
-        let length = 0;
-        for (;;) {
-            const piece = await reader.read();
-            if (piece.done)
-                break;
-            length += piece.value.length;
-            if (length > maxBytes) {
-                controller.abort();
-                return -3;
-            }
-            pieces.push(piece.value);
-        }
-        const pointer = _malloc(Math.max(length, 1));
+        const outcome = await fetching.result;
+        const code = outcome.code;
+        if (code <= 0)
+            return fetching.ahead && code < 0 ? -4 : code;
+        const pointer = _malloc(code);
         if (!pointer)
             return -2;
         let offset = pointer;
-        for (const piece of pieces) {
+        for (const piece of outcome.pieces) {
             HEAPU8.set(piece, offset);
             offset += piece.length;
         }
         setValue(bytes, pointer, "*");
-        return length;
-    } catch (failure) {
-        return -2;
+        return code;
     } finally {
-        clearTimeout(timer);
         for (const kind of kinds)
             window.removeEventListener(kind, hold, { capture: true });
         // Delivered once the program has gone on from the read.
@@ -100,12 +144,34 @@ EM_ASYNC_JS(int, FetchPageFile, (const char* path, double maxBytes, unsigned cha
 });
 // clang-format on
 
+// The picture of the question after the one whose path this is, for fetching it ahead while its
+// question is answered; empty after a test's last question or for any other path.
+std::string NextPicturePath(const std::string& path)
+{
+    const std::string directory = CurrentDirectory();
+    for (int test = 1; test <= TestCount; ++test)
+        for (int question = 1; question < QuestionsPerTest; ++question)
+            if (QuestionPicturePath(directory, { test, question }) == path)
+                return QuestionPicturePath(directory, { test, question + 1 });
+    return {};
+}
+
 } // namespace
 
 FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
 {
     unsigned char* bytes = nullptr;
-    int length = FetchPageFile(path.c_str(), static_cast<double>(maxBytes), &bytes);
+    StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
+    int length = TakeFetch(path.c_str(), &bytes);
+    if (length == FailedAhead) {
+        StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
+        length = TakeFetch(path.c_str(), &bytes);
+    }
+    if (length >= 0) {
+        // The next question's picture comes while this one is answered.
+        if (const std::string next = NextPicturePath(path); !next.empty())
+            StartFetch(next.c_str(), static_cast<double>(maxBytes), true);
+    }
     if (length == NotAFileOfThePage)
         return FileFailure(DecodeFailure::FileNotReadable, "not a file of the page");
     if (length == NetworkFailure)

@@ -23,15 +23,23 @@ const contentTypes = {
 
 // Serves each URL prefix from its folder, GET and HEAD only. quirks maps a URL path to what the
 // server does instead of serving it plainly: { delay: ms } answers late, "reset" drops the
-// connection, { length: n } claims a body of n bytes and sends it only as far as asked.
+// connection, "busy-once" answers 503 (Service Unavailable) the first time and serves the file
+// after, { length: n } claims a body of n bytes and sends it only as far as asked.
 function serve(folders, quirks = {}) {
     const requests = [];
+    const busyOnce = new Set();
     const server = http.createServer((request, response) => {
         const url = new URL(request.url, "http://127.0.0.1");
         requests.push({ method: request.method, path: url.pathname, at: Date.now() });
         const quirk = quirks[url.pathname];
+        const limits = typeof quirk === "object" ? quirk : {};
         if (quirk === "reset") {
             request.socket.destroy();
+            return;
+        }
+        if (quirk === "busy-once" && !busyOnce.has(url.pathname)) {
+            busyOnce.add(url.pathname);
+            response.writeHead(503).end();
             return;
         }
         const send = () => {
@@ -39,11 +47,11 @@ function serve(folders, quirks = {}) {
                 response.writeHead(405).end();
                 return;
             }
-            if (quirk && quirk.length) {
+            if (limits.length) {
                 response.writeHead(200, { "Content-Type": "image/jpeg",
-                    "Content-Length": quirk.length });
+                    "Content-Length": limits.length });
                 const piece = Buffer.alloc(65536, 0xff);
-                let left = quirk.length;
+                let left = limits.length;
                 const write = () => {
                     while (left > 0 && !request.socket.destroyed) {
                         const next = piece.subarray(0, Math.min(left, piece.length));
@@ -87,8 +95,8 @@ function serve(folders, quirks = {}) {
             }
             response.writeHead(404).end();
         };
-        if (quirk && quirk.delay)
-            setTimeout(send, quirk.delay);
+        if (limits.delay)
+            setTimeout(send, limits.delay);
         else
             send();
     });
