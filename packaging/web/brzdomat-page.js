@@ -67,6 +67,15 @@
         return;
     }
 
+    // Qt draws with WebGL; without it the program would start and show nothing.
+    const probe = document.createElement("canvas");
+    if (!probe.getContext("webgl2") && !probe.getContext("webgl")) {
+        say("Tento prohlížeč nemá zapnuté WebGL, a Brzdomat v něm proto nepoběží. Zapněte "
+            + "v prohlížeči hardwarovou akceleraci nebo otevřete stránku v jiném prohlížeči.",
+            false);
+        return;
+    }
+
     const script = document.createElement("script");
     script.src = program + ".js";
     script.addEventListener("error", () => {
