@@ -6,12 +6,12 @@
 # - EM_CACHE: Debian's system libraries, copied where emcc may add the variants it builds on
 #   demand (Debian's own copy is read-only and frozen).
 # - NODE_PATH: emcc's JavaScript steps need acorn, which Debian installs for its own node only.
-# Needs the caller's repo variable (the repository's root) and scripts/install-missing.
+# Needs the caller's repo variable (the repository's root); installs the web leg's packages.
+# shellcheck shell=bash disable=SC2154,SC2034 # repo is the caller's, as are the variables set.
 
 wasm_cache_root=${BRZDOMAT_WASM_CACHE:-/opt/brzdomat-wasm}
 
-bash "$repo/scripts/install-missing" emscripten node-acorn binaryen cmake ninja-build ccache \
-    qt6-base-dev qt6-base-dev-tools libgtest-dev dpkg-dev
+bash "$repo/scripts/install-deps" web
 
 if [ ! -w "$wasm_cache_root" ] && [ ! -w "$(dirname "$wasm_cache_root")" ]; then
     if [ "$(id -u)" -eq 0 ]; then mkdir -p "$wasm_cache_root"; else sudo mkdir -p "$wasm_cache_root"; fi
