@@ -227,6 +227,33 @@ double Contrast(QColor first, QColor second)
     return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
 }
 
+// The darkest or the lightest pixel of a rectangle of a picture, or of its one-pixel outline.
+enum class Area { Whole, Outline };
+
+QColor Extreme(const QImage& image, QRect rectangle, Area area, bool darkest)
+{
+    std::optional<QColor> found;
+    for (int y = rectangle.top(); y <= rectangle.bottom(); ++y)
+        for (int x = rectangle.left(); x <= rectangle.right(); ++x) {
+            if (area == Area::Outline && rectangle.adjusted(1, 1, -1, -1).contains(x, y))
+                continue;
+            auto colour = image.pixelColor(x, y);
+            if (!found || (Luminance(colour) < Luminance(*found)) == darkest)
+                found = colour;
+        }
+    return found.value_or(Qt::transparent);
+}
+
+QColor Darkest(const QImage& image, QRect rectangle, Area area)
+{
+    return Extreme(image, rectangle, area, true);
+}
+
+QColor Lightest(const QImage& image, QRect rectangle, Area area)
+{
+    return Extreme(image, rectangle, area, false);
+}
+
 // The state a style is asked to draw a box's indicator in. Windows' theme draws the tick of a
 // disabled box grey whatever the palette says, so a box drawn in full contrast must be drawn as
 // enabled.
@@ -243,19 +270,51 @@ public:
     mutable std::optional<bool> Enabled;
 };
 
-TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
+// The boxes a student ticks look tickable, framed in at least 3:1 against the white window and
+// darker than the "správně" boxes, which are drawn as enabled for their ticks' sake but on a grey
+// face; a disabled box keeps the style's faint look.
+TEST(MainWindowLayout, AnswerBoxesShowWhoTicksThemAndTheirTicksInContrast)
 {
     IndicatorState drawn;
     MainWindow window;
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    for (int index = 0; index < 4; ++index) {
-        SCOPED_TRACE(index);
-        auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(index));
-        ASSERT_FALSE(box->isEnabled());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    struct Case {
+        CheckBox Box;
+        bool Enabled;
+        // The frame's contrast against the window: at least, and below.
+        double FrameFrom;
+        double FrameBelow;
+        bool GreyFace;
+        bool Focused = false;
+    };
+    const Case cases[] = {
+        { CheckBox::CheckBox1, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox2, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox3, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox4, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox5, true, 4.5, 22.0, false },
+        { CheckBox::CheckBox8, true, 4.5, 22.0, false },
+        { CheckBox::CheckBox6, false, 1.0, 3.0, false },
+        // The keyboard focus shows on the frame, which no longer has the student's dark grey.
+        { CheckBox::CheckBox7, true, 3.0, 4.5, false, true },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(ControlName(test.Box));
+        auto* box = FindControl<QCheckBox>(window, test.Box);
+        box->setEnabled(test.Enabled);
+        if (test.Focused) {
+            auto* before = box->previousInFocusChain();
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), box);
+        }
         QStyleOptionButton option;
         option.initFrom(box);
         auto indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        // The "správně" boxes are drawn as enabled, for their ticks.
+        const bool drawnEnabled = test.Enabled || test.GreyFace;
         for (bool ticked : { false, true }) {
             box->setChecked(ticked);
             // The state asked for, through a style that records it; the pixels, in the style the
@@ -263,27 +322,25 @@ TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
             box->setStyle(&drawn);
             drawn.Enabled.reset();
             box->grab();
-            EXPECT_EQ(drawn.Enabled, true);
+            EXPECT_EQ(drawn.Enabled, drawnEnabled);
             box->setStyle(nullptr);
             auto shot = box->grab().toImage();
-            QColor darkest = Qt::white;
-            QColor lightest = Qt::black;
-            for (int y = indicator.top() + 3; y <= indicator.bottom() - 3; ++y)
-                for (int x = indicator.left() + 3; x <= indicator.right() - 3; ++x) {
-                    auto colour = shot.pixelColor(x, y);
-                    if (Luminance(colour) < Luminance(darkest))
-                        darkest = colour;
-                    if (Luminance(colour) > Luminance(lightest))
-                        lightest = colour;
-                }
-            // The tick against the box's own background; nothing dark when unticked.
+            auto frame = Darkest(shot, indicator, Area::Outline);
+            EXPECT_GE(Contrast(frame, Qt::white), test.FrameFrom);
+            EXPECT_LT(Contrast(frame, Qt::white), test.FrameBelow);
+            if (!drawnEnabled)
+                continue;
+            auto face = Lightest(shot, indicator.adjusted(1, 1, -1, -1), Area::Whole);
+            // Some styles tint a focused box's face.
+            if (!test.Focused) {
+                EXPECT_EQ(Contrast(face, Qt::white) > 1.1, test.GreyFace);
+            }
+            // The tick against the box's own face; nothing dark when unticked.
+            auto tick = Darkest(shot, indicator.adjusted(3, 3, -3, -3), Area::Whole);
             if (ticked)
-                EXPECT_GE(Contrast(darkest, lightest), 4.5);
+                EXPECT_GE(Contrast(tick, face), 4.5);
             else
-                EXPECT_LT(Contrast(darkest, lightest), 1.5);
-            // The frame against the white window.
-            auto frame = shot.pixelColor(indicator.left(), indicator.center().y());
-            EXPECT_GE(Contrast(frame, Qt::white), 3.0);
+                EXPECT_LT(Contrast(tick, face), 1.5);
         }
     }
 }

@@ -118,8 +118,54 @@ QAccessibleInterface* AccessibleValue(ValueLabel* label)
         label, QAccessible::StaticText, [label] { return label->SpokenText(); });
 }
 
-// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones
-// with a frame in the text colour, so that the revealed answers stand out in full contrast.
+// The answer boxes' frames, in colours of known contrast against the white window, since the
+// styles frame an enabled box in a light grey (1.67:1 in Fusion) that reads as disabled. The
+// student's boxes are framed dark (10:1); the program's in a mid grey (4:1) around a grey face,
+// which reads as a box nobody ticks.
+const QColor ChoiceFrame(64, 64, 64);
+const QColor RevealFrame(128, 128, 128);
+
+// Draws the box as the style does, then its indicator's frame over the style's own. The frame
+// that it covers may be where the style shows the keyboard focus, so a box that has it is framed
+// twice as thick in the highlight colour.
+void DrawAnswerBox(QCheckBox& box, const QStyleOptionButton& option, QColor frame)
+{
+    QStylePainter painter(&box);
+    painter.drawControl(QStyle::CE_CheckBox, option);
+    auto indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+    auto outline = indicator.adjusted(0, 0, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    if (option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange)) {
+        painter.setPen(option.palette.color(QPalette::Highlight));
+        painter.drawRect(outline);
+        painter.drawRect(outline.adjusted(1, 1, -1, -1));
+    } else {
+        painter.setPen(frame);
+        painter.drawRect(outline);
+    }
+}
+
+// A box of the "výběr" column, the only ones the student ticks.
+class ChoiceBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        // A disabled box keeps the style's look, which says that it takes no tick.
+        if (!isEnabled()) {
+            QCheckBox::paintEvent(event);
+            return;
+        }
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        DrawAnswerBox(*this, option, ChoiceFrame);
+    }
+};
+
+// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones,
+// so that a revealed tick stands out in the text colour, on the button face.
 class CorrectAnswerBox : public QCheckBox {
 public:
     using QCheckBox::QCheckBox;
@@ -127,16 +173,12 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QStylePainter painter(this);
         QStyleOptionButton option;
         initStyleOption(&option);
         option.state |= QStyle::State_Enabled;
         option.palette.setCurrentColorGroup(QPalette::Active);
-        painter.drawControl(QStyle::CE_CheckBox, option);
-        auto frame = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
-        painter.setPen(option.palette.color(QPalette::WindowText));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        option.palette.setBrush(QPalette::Base, option.palette.button());
+        DrawAnswerBox(*this, option, RevealFrame);
     }
 };
 
@@ -213,7 +255,8 @@ void MainWindow::BuildControls()
     for (int index = 0; index < 8; ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        auto* box = correctColumn ? new CorrectAnswerBox(client) : new QCheckBox(client);
+        QCheckBox* box = correctColumn ? static_cast<QCheckBox*>(new CorrectAnswerBox(client))
+                                       : new ChoiceBox(client);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
