@@ -560,5 +560,89 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
     EXPECT_TRUE(FindControl<QCheckBox>(window, CheckBox::CheckBox6)->isChecked());
 }
 
+TEST(MainWindowKeyboard, LettersTickTheStudentsBoxesWhileAQuestionWaits)
+{
+    MainWindow window;
+    int confirmed = 0;
+    int about = 0;
+    MainWindow::Commands commands;
+    commands.Confirm = [&] { ++confirmed; };
+    commands.About = [&] { ++about; };
+    window.SetCommands(commands);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* button1 = FindControl<QPushButton>(window, PushButton::Button1);
+    auto ticked = [&] {
+        QString rows;
+        for (int row = 0; row < 4; ++row)
+            if (FindControl<QCheckBox>(window, static_cast<CheckBox>(4 + row))->isChecked())
+                rows += QChar(u'A' + row);
+        return rows;
+    };
+    auto reset = [&](const char* disabledBox) {
+        for (int row = 0; row < 4; ++row) {
+            auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(4 + row));
+            box->setChecked(false);
+            box->setEnabled(box->objectName() != disabledBox);
+        }
+    };
+    struct Press {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers = Qt::NoModifier;
+        int Repeats = 0;
+    };
+    struct Case {
+        const char* What;
+        bool Running;
+        const char* Focus;
+        std::vector<Press> Presses;
+        const char* Ticked;
+        const char* DisabledBox = nullptr;
+    };
+    const Case cases[] = {
+        { "a letter", true, "Button1", { { Qt::Key_B } }, "B" },
+        { "the same letter again", true, "Button1", { { Qt::Key_B }, { Qt::Key_B } }, "" },
+        { "capitals", true, "Button1", { { Qt::Key_C, Qt::ShiftModifier }, { Qt::Key_A } }, "AC" },
+        { "digits, the keypad's too", true, "Button1",
+            { { Qt::Key_4 }, { Qt::Key_1, Qt::KeypadModifier } }, "AD" },
+        { "digits typed with Shift", true, "Button1", { { Qt::Key_2, Qt::ShiftModifier } }, "B" },
+        { "focus on another box", true, "CheckBox7", { { Qt::Key_D } }, "D" },
+        { "a held key", true, "Button1", { { Qt::Key_A, Qt::NoModifier, 3 } }, "A" },
+        { "other keys", true, "Button1",
+            { { Qt::Key_E }, { Qt::Key_5 }, { Qt::Key_0 }, { Qt::Key_B, Qt::ControlModifier } },
+            "" },
+        { "idle", false, "CheckBox5", { { Qt::Key_A }, { Qt::Key_3 } }, "" },
+        { "a disabled box", true, "Button1", { { Qt::Key_A }, { Qt::Key_B } }, "B", "CheckBox5" },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        reset(test.DisabledBox);
+        button1->setEnabled(test.Running);
+        auto* focus = window.findChild<QWidget*>(test.Focus);
+        focus->setFocus();
+        confirmed = 0;
+        for (const auto& press : test.Presses) {
+            QTest::keyPress(focus, press.Key, press.Modifiers);
+            for (int repeat = 0; repeat < press.Repeats; ++repeat) {
+                QKeyEvent held(QEvent::KeyPress, press.Key, press.Modifiers, QString(), true);
+                QApplication::sendEvent(focus, &held);
+            }
+            QTest::keyRelease(focus, press.Key, press.Modifiers);
+        }
+        EXPECT_EQ(ticked(), test.Ticked);
+        // The focus stays where it was, so that Enter on "Potvrď" confirms the ticks.
+        EXPECT_EQ(QApplication::focusWidget(), focus);
+        EXPECT_EQ(confirmed, 0);
+    }
+    // Alt with a letter still opens the menus: Alt+A is "&About ..", not box A.
+    reset(nullptr);
+    button1->setEnabled(true);
+    button1->setFocus();
+    QTest::keyClick(button1, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(about, 1);
+    EXPECT_EQ(ticked(), "");
+}
+
 } // namespace
 } // namespace brzdomat

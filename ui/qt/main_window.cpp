@@ -182,6 +182,19 @@ protected:
     }
 };
 
+// The row, 0 for A to 3 for D, of the key that ticks a box: a letter in either case, or a digit
+// of the digit row or the keypad. None with Ctrl, Alt or Meta, which belong to the menus.
+std::optional<int> AnswerRowOfKey(const QKeyEvent& key)
+{
+    if ((key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier)
+        return std::nullopt;
+    if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_D)
+        return key.key() - Qt::Key_A;
+    if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_4)
+        return key.key() - Qt::Key_1;
+    return std::nullopt;
+}
+
 } // namespace
 
 MainWindow::MainWindow()
@@ -382,6 +395,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (IsPlainEnter(*key)) {
             if (!key->isAutoRepeat())
                 button1->click();
+            return true;
+        }
+    }
+    // While a question waits for its answer, that is while "Potvrď" is enabled, a letter ticks or
+    // unticks the student's box of that row as the space bar does on the focused box. The focus
+    // stays where it is, so that Enter on "Potvrď" then confirms. The key reaches the client area
+    // when the focused control has no use for it; a held key toggles the box once.
+    if (watched == centralWidget() && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto row = AnswerRowOfKey(*key);
+        auto* box = row ? FindControl<QCheckBox>(
+                        *this, static_cast<CheckBox>(static_cast<int>(CheckBox::CheckBox5) + *row))
+                        : nullptr;
+        if (box && box->isEnabled()
+            && FindControl<QPushButton>(*this, PushButton::Button1)->isEnabled()) {
+            if (!key->isAutoRepeat())
+                box->click();
             return true;
         }
     }
