@@ -227,6 +227,33 @@ double Contrast(QColor first, QColor second)
     return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
 }
 
+// The darkest or the lightest pixel of a rectangle of a picture, or of its one-pixel outline.
+enum class Area { Whole, Outline };
+
+QColor Extreme(const QImage& image, QRect rectangle, Area area, bool darkest)
+{
+    std::optional<QColor> found;
+    for (int y = rectangle.top(); y <= rectangle.bottom(); ++y)
+        for (int x = rectangle.left(); x <= rectangle.right(); ++x) {
+            if (area == Area::Outline && rectangle.adjusted(1, 1, -1, -1).contains(x, y))
+                continue;
+            auto colour = image.pixelColor(x, y);
+            if (!found || (Luminance(colour) < Luminance(*found)) == darkest)
+                found = colour;
+        }
+    return found.value_or(Qt::transparent);
+}
+
+QColor Darkest(const QImage& image, QRect rectangle, Area area)
+{
+    return Extreme(image, rectangle, area, true);
+}
+
+QColor Lightest(const QImage& image, QRect rectangle, Area area)
+{
+    return Extreme(image, rectangle, area, false);
+}
+
 // The state a style is asked to draw a box's indicator in. Windows' theme draws the tick of a
 // disabled box grey whatever the palette says, so a box drawn in full contrast must be drawn as
 // enabled.
@@ -243,19 +270,51 @@ public:
     mutable std::optional<bool> Enabled;
 };
 
-TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
+// The boxes a student ticks look tickable, framed in at least 3:1 against the white window and
+// darker than the "správně" boxes, which are drawn as enabled for their ticks' sake but on a grey
+// face; a disabled box keeps the style's faint look.
+TEST(MainWindowLayout, AnswerBoxesShowWhoTicksThemAndTheirTicksInContrast)
 {
     IndicatorState drawn;
     MainWindow window;
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    for (int index = 0; index < 4; ++index) {
-        SCOPED_TRACE(index);
-        auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(index));
-        ASSERT_FALSE(box->isEnabled());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    struct Case {
+        CheckBox Box;
+        bool Enabled;
+        // The frame's contrast against the window: at least, and below.
+        double FrameFrom;
+        double FrameBelow;
+        bool GreyFace;
+        bool Focused = false;
+    };
+    const Case cases[] = {
+        { CheckBox::CheckBox1, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox2, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox3, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox4, false, 3.0, 4.5, true },
+        { CheckBox::CheckBox5, true, 4.5, 22.0, false },
+        { CheckBox::CheckBox8, true, 4.5, 22.0, false },
+        { CheckBox::CheckBox6, false, 1.0, 3.0, false },
+        // The keyboard focus shows on the frame, which no longer has the student's dark grey.
+        { CheckBox::CheckBox7, true, 3.0, 4.5, false, true },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(ControlName(test.Box));
+        auto* box = FindControl<QCheckBox>(window, test.Box);
+        box->setEnabled(test.Enabled);
+        if (test.Focused) {
+            auto* before = box->previousInFocusChain();
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), box);
+        }
         QStyleOptionButton option;
         option.initFrom(box);
         auto indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        // The "správně" boxes are drawn as enabled, for their ticks.
+        const bool drawnEnabled = test.Enabled || test.GreyFace;
         for (bool ticked : { false, true }) {
             box->setChecked(ticked);
             // The state asked for, through a style that records it; the pixels, in the style the
@@ -263,27 +322,25 @@ TEST(MainWindowLayout, ARevealedCorrectAnswerShowsItsTickAndFrameInFullContrast)
             box->setStyle(&drawn);
             drawn.Enabled.reset();
             box->grab();
-            EXPECT_EQ(drawn.Enabled, true);
+            EXPECT_EQ(drawn.Enabled, drawnEnabled);
             box->setStyle(nullptr);
             auto shot = box->grab().toImage();
-            QColor darkest = Qt::white;
-            QColor lightest = Qt::black;
-            for (int y = indicator.top() + 3; y <= indicator.bottom() - 3; ++y)
-                for (int x = indicator.left() + 3; x <= indicator.right() - 3; ++x) {
-                    auto colour = shot.pixelColor(x, y);
-                    if (Luminance(colour) < Luminance(darkest))
-                        darkest = colour;
-                    if (Luminance(colour) > Luminance(lightest))
-                        lightest = colour;
-                }
-            // The tick against the box's own background; nothing dark when unticked.
+            auto frame = Darkest(shot, indicator, Area::Outline);
+            EXPECT_GE(Contrast(frame, Qt::white), test.FrameFrom);
+            EXPECT_LT(Contrast(frame, Qt::white), test.FrameBelow);
+            if (!drawnEnabled)
+                continue;
+            auto face = Lightest(shot, indicator.adjusted(1, 1, -1, -1), Area::Whole);
+            // Some styles tint a focused box's face.
+            if (!test.Focused) {
+                EXPECT_EQ(Contrast(face, Qt::white) > 1.1, test.GreyFace);
+            }
+            // The tick against the box's own face; nothing dark when unticked.
+            auto tick = Darkest(shot, indicator.adjusted(3, 3, -3, -3), Area::Whole);
             if (ticked)
-                EXPECT_GE(Contrast(darkest, lightest), 4.5);
+                EXPECT_GE(Contrast(tick, face), 4.5);
             else
-                EXPECT_LT(Contrast(darkest, lightest), 1.5);
-            // The frame against the white window.
-            auto frame = shot.pixelColor(indicator.left(), indicator.center().y());
-            EXPECT_GE(Contrast(frame, Qt::white), 3.0);
+                EXPECT_LT(Contrast(tick, face), 1.5);
         }
     }
 }
@@ -501,6 +558,90 @@ TEST(MainWindowKeyboard, TabCyclesThroughTheEnabledAnswerBoxesAndTheButton)
     FindControl<QCheckBox>(window, CheckBox::CheckBox6)->setFocus();
     QTest::keyClick(FindControl<QCheckBox>(window, CheckBox::CheckBox6), Qt::Key_Space);
     EXPECT_TRUE(FindControl<QCheckBox>(window, CheckBox::CheckBox6)->isChecked());
+}
+
+TEST(MainWindowKeyboard, LettersTickTheStudentsBoxesWhileAQuestionWaits)
+{
+    MainWindow window;
+    int confirmed = 0;
+    int about = 0;
+    MainWindow::Commands commands;
+    commands.Confirm = [&] { ++confirmed; };
+    commands.About = [&] { ++about; };
+    window.SetCommands(commands);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* button1 = FindControl<QPushButton>(window, PushButton::Button1);
+    auto ticked = [&] {
+        QString rows;
+        for (int row = 0; row < 4; ++row)
+            if (FindControl<QCheckBox>(window, static_cast<CheckBox>(4 + row))->isChecked())
+                rows += QChar(u'A' + row);
+        return rows;
+    };
+    auto reset = [&](const char* disabledBox) {
+        for (int row = 0; row < 4; ++row) {
+            auto* box = FindControl<QCheckBox>(window, static_cast<CheckBox>(4 + row));
+            box->setChecked(false);
+            box->setEnabled(box->objectName() != disabledBox);
+        }
+    };
+    struct Press {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers = Qt::NoModifier;
+        int Repeats = 0;
+    };
+    struct Case {
+        const char* What;
+        bool Running;
+        const char* Focus;
+        std::vector<Press> Presses;
+        const char* Ticked;
+        const char* DisabledBox = nullptr;
+    };
+    const Case cases[] = {
+        { "a letter", true, "Button1", { { Qt::Key_B } }, "B" },
+        { "the same letter again", true, "Button1", { { Qt::Key_B }, { Qt::Key_B } }, "" },
+        { "capitals", true, "Button1", { { Qt::Key_C, Qt::ShiftModifier }, { Qt::Key_A } }, "AC" },
+        { "digits, the keypad's too", true, "Button1",
+            { { Qt::Key_4 }, { Qt::Key_1, Qt::KeypadModifier } }, "AD" },
+        { "digits typed with Shift", true, "Button1", { { Qt::Key_2, Qt::ShiftModifier } }, "B" },
+        { "focus on another box", true, "CheckBox7", { { Qt::Key_D } }, "D" },
+        { "a held key", true, "Button1", { { Qt::Key_A, Qt::NoModifier, 3 } }, "A" },
+        { "other keys", true, "Button1",
+            { { Qt::Key_E }, { Qt::Key_5 }, { Qt::Key_0 }, { Qt::Key_B, Qt::ControlModifier } },
+            "" },
+        { "idle", false, "CheckBox5", { { Qt::Key_A }, { Qt::Key_3 } }, "" },
+        { "a disabled box", true, "Button1", { { Qt::Key_A }, { Qt::Key_B } }, "B", "CheckBox5" },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        reset(test.DisabledBox);
+        button1->setEnabled(test.Running);
+        auto* focus = window.findChild<QWidget*>(test.Focus);
+        focus->setFocus();
+        confirmed = 0;
+        for (const auto& press : test.Presses) {
+            QTest::keyPress(focus, press.Key, press.Modifiers);
+            for (int repeat = 0; repeat < press.Repeats; ++repeat) {
+                QKeyEvent held(QEvent::KeyPress, press.Key, press.Modifiers, QString(), true);
+                QApplication::sendEvent(focus, &held);
+            }
+            QTest::keyRelease(focus, press.Key, press.Modifiers);
+        }
+        EXPECT_EQ(ticked(), test.Ticked);
+        // The focus stays where it was, so that Enter on "Potvrď" confirms the ticks.
+        EXPECT_EQ(QApplication::focusWidget(), focus);
+        EXPECT_EQ(confirmed, 0);
+    }
+    // Alt with a letter still opens the menus: Alt+A is "&About ..", not box A.
+    reset(nullptr);
+    button1->setEnabled(true);
+    button1->setFocus();
+    QTest::keyClick(button1, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(about, 1);
+    EXPECT_EQ(ticked(), "");
 }
 
 } // namespace

@@ -118,8 +118,54 @@ QAccessibleInterface* AccessibleValue(ValueLabel* label)
         label, QAccessible::StaticText, [label] { return label->SpokenText(); });
 }
 
-// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones
-// with a frame in the text colour, so that the revealed answers stand out in full contrast.
+// The answer boxes' frames, in colours of known contrast against the white window, since the
+// styles frame an enabled box in a light grey (1.67:1 in Fusion) that reads as disabled. The
+// student's boxes are framed dark (10:1); the program's in a mid grey (4:1) around a grey face,
+// which reads as a box nobody ticks.
+const QColor ChoiceFrame(64, 64, 64);
+const QColor RevealFrame(128, 128, 128);
+
+// Draws the box as the style does, then its indicator's frame over the style's own. The frame
+// that it covers may be where the style shows the keyboard focus, so a box that has it is framed
+// twice as thick in the highlight colour.
+void DrawAnswerBox(QCheckBox& box, const QStyleOptionButton& option, QColor frame)
+{
+    QStylePainter painter(&box);
+    painter.drawControl(QStyle::CE_CheckBox, option);
+    auto indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+    auto outline = indicator.adjusted(0, 0, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    if (option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange)) {
+        painter.setPen(option.palette.color(QPalette::Highlight));
+        painter.drawRect(outline);
+        painter.drawRect(outline.adjusted(1, 1, -1, -1));
+    } else {
+        painter.setPen(frame);
+        painter.drawRect(outline);
+    }
+}
+
+// A box of the "výběr" column, the only ones the student ticks.
+class ChoiceBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        // A disabled box keeps the style's look, which says that it takes no tick.
+        if (!isEnabled()) {
+            QCheckBox::paintEvent(event);
+            return;
+        }
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        DrawAnswerBox(*this, option, ChoiceFrame);
+    }
+};
+
+// The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones,
+// so that a revealed tick stands out in the text colour, on the button face.
 class CorrectAnswerBox : public QCheckBox {
 public:
     using QCheckBox::QCheckBox;
@@ -127,18 +173,27 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QStylePainter painter(this);
         QStyleOptionButton option;
         initStyleOption(&option);
         option.state |= QStyle::State_Enabled;
         option.palette.setCurrentColorGroup(QPalette::Active);
-        painter.drawControl(QStyle::CE_CheckBox, option);
-        auto frame = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
-        painter.setPen(option.palette.color(QPalette::WindowText));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        option.palette.setBrush(QPalette::Base, option.palette.button());
+        DrawAnswerBox(*this, option, RevealFrame);
     }
 };
+
+// The row, 0 for A to 3 for D, of the key that ticks a box: a letter in either case, or a digit
+// of the digit row or the keypad. None with Ctrl, Alt or Meta, which belong to the menus.
+std::optional<int> AnswerRowOfKey(const QKeyEvent& key)
+{
+    if ((key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier)
+        return std::nullopt;
+    if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_D)
+        return key.key() - Qt::Key_A;
+    if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_4)
+        return key.key() - Qt::Key_1;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -213,7 +268,8 @@ void MainWindow::BuildControls()
     for (int index = 0; index < 8; ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        auto* box = correctColumn ? new CorrectAnswerBox(client) : new QCheckBox(client);
+        QCheckBox* box = correctColumn ? static_cast<QCheckBox*>(new CorrectAnswerBox(client))
+                                       : new ChoiceBox(client);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
@@ -339,6 +395,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (IsPlainEnter(*key)) {
             if (!key->isAutoRepeat())
                 button1->click();
+            return true;
+        }
+    }
+    // While a question waits for its answer, that is while "Potvrď" is enabled, a letter ticks or
+    // unticks the student's box of that row as the space bar does on the focused box. The focus
+    // stays where it is, so that Enter on "Potvrď" then confirms. The key reaches the client area
+    // when the focused control has no use for it; a held key toggles the box once.
+    if (watched == centralWidget() && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto row = AnswerRowOfKey(*key);
+        auto* box = row ? FindControl<QCheckBox>(
+                        *this, static_cast<CheckBox>(static_cast<int>(CheckBox::CheckBox5) + *row))
+                        : nullptr;
+        if (box && box->isEnabled()
+            && FindControl<QPushButton>(*this, PushButton::Button1)->isEnabled()) {
+            if (!key->isAutoRepeat())
+                box->click();
             return true;
         }
     }
