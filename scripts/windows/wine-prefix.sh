@@ -1,4 +1,5 @@
 # Sourced by the scripts that run the project's Windows programs under Wine.
+# shellcheck shell=bash
 
 # Wine's settings for a prefix of our own: 64-bit, quiet, and no Mono or Gecko, whose installers
 # would ask on a screen.
