@@ -13,12 +13,33 @@ namespace brzdomat {
 
 namespace {
 
-constexpr MenuItem StartCommands[] { MenuItem::Vybratsitest1, MenuItem::Nhodnceltest1,
-    MenuItem::Nhodnvbrotzek251, MenuItem::plnnhodnvbrotzek1 };
+struct MenuCommand {
+    MenuItem Item;
+    ExamController::Handler Run;
+};
 
-constexpr CheckBox AllAnswerBoxes[] { CheckBox::CheckBox1, CheckBox::CheckBox2, CheckBox::CheckBox3,
-    CheckBox::CheckBox4, CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
-    CheckBox::CheckBox8 };
+// What each command of the menu runs.
+constexpr MenuCommand MenuCommands[] {
+    { MenuItem::Zavt1, &ExamController::Zavt1Click },
+    { MenuItem::Nhodnceltest1, &ExamController::Nhodnceltest1Click },
+    { MenuItem::Nhodnvbrotzek251, &ExamController::Nhodnvbrotzek251Click },
+    { MenuItem::plnnhodnvbrotzek1, &ExamController::plnnhodnvbrotzek1Click },
+    { MenuItem::Ukonittest1, &ExamController::Ukonittest1Click },
+    { MenuItem::Oprogramu1, &ExamController::Oprogramu1Click },
+    { MenuItem::About1, &ExamController::About1Click },
+};
+
+// A command without a handler would be an item that does nothing when chosen.
+static_assert([] {
+    for (const auto& row : MenuItemRows) {
+        std::size_t handlers = 0;
+        for (const auto& command : MenuCommands)
+            handlers += command.Item == row.Item ? 1 : 0;
+        if (handlers != (row.Kind == MenuKind::Command ? 1u : 0u))
+            return false;
+    }
+    return true;
+}());
 
 constexpr CheckBox ChoiceBoxes[] { CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
     CheckBox::CheckBox8 };
@@ -51,6 +72,15 @@ const std::array<ExamController::Handler, TestCount> ExamController::ChosenTestH
     &ExamController::N281Click, &ExamController::N291Click, &ExamController::N301Click,
     &ExamController::N311Click, &ExamController::N321Click
 };
+
+ExamController::Handler ExamController::MenuHandler(MenuItem item)
+{
+    for (const auto& command : MenuCommands) {
+        if (command.Item == item)
+            return command.Run;
+    }
+    return nullptr;
+}
 
 ExamController::ExamController(UiSurface& surface)
     : m_Surface(surface)
@@ -100,9 +130,12 @@ int ExamController::RandomBelow(int n)
 void ExamController::SetMenusFor(RunState state)
 {
     bool running = state == RunState::Running;
-    for (MenuItem item : StartCommands)
-        m_Surface.SetMenuItemEnabled(item, running ? Enabled::No : Enabled::Yes);
-    m_Surface.SetMenuItemEnabled(MenuItem::Ukonittest1, running ? Enabled::Yes : Enabled::No);
+    for (const auto& row : MenuItemRows) {
+        if (row.Role == TestRunRole::Start)
+            m_Surface.SetMenuItemEnabled(row.Item, running ? Enabled::No : Enabled::Yes);
+        else if (row.Role == TestRunRole::End)
+            m_Surface.SetMenuItemEnabled(row.Item, running ? Enabled::Yes : Enabled::No);
+    }
 }
 
 void ExamController::StartTestRun(std::string_view mode)
@@ -288,7 +321,7 @@ void ExamController::ClearStatusLabels()
 
 void ExamController::ClearAnswerBoxes()
 {
-    for (CheckBox box : AllAnswerBoxes)
+    for (CheckBox box : AllControls<CheckBox>())
         m_Surface.SetChecked(box, Checked::No);
 }
 

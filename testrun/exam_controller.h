@@ -83,6 +83,8 @@ public:
     // connect the 32 items in a loop.
     using Handler = void (ExamController::*)();
     static const std::array<Handler, TestCount> ChosenTestHandlers;
+    // The handler of each command of the menu; null for the submenu of the tests.
+    static Handler MenuHandler(MenuItem);
 
     // Starts test 1..32 at question 1; another number throws std::out_of_range.
     void StartChosenTest(int test);

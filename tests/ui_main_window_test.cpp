@@ -450,15 +450,10 @@ TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
     std::vector<std::string> ran;
     MainWindow::Commands commands;
     commands.ChosenTest = [&](int test) { ran.push_back("test " + std::to_string(test)); };
-    commands.RandomWholeTest = [&] { ran.push_back("random whole"); };
-    commands.RandomSelection = [&] { ran.push_back("random selection"); };
-    commands.FullyRandom = [&] { ran.push_back("fully random"); };
-    commands.EndTest = [&] { ran.push_back("end"); };
+    commands.MenuCommand
+        = [&](MenuItem item) { ran.push_back("menu " + std::string { ControlName(item) }); };
     commands.Confirm = [&] { ran.push_back("confirm"); };
     commands.ClockTick = [&] { ran.push_back("tick"); };
-    commands.Close = [&] { ran.push_back("close"); };
-    commands.ProgramInfo = [&] { ran.push_back("info"); };
-    commands.About = [&] { ran.push_back("about"); };
     window.SetCommands(commands);
     FindControl<QAction>(window, MenuItem::Ukonittest1)->setEnabled(true);
     FindControl<QPushButton>(window, PushButton::Button1)->setEnabled(true);
@@ -467,11 +462,12 @@ TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)
         const char* Action;
         std::string Command;
     };
-    const Case cases[]
-        = { { "N11", "test 1" }, { "N91", "test 9" }, { "N101", "test 10" }, { "N321", "test 32" },
-              { "Nhodnceltest1", "random whole" }, { "Nhodnvbrotzek251", "random selection" },
-              { "plnnhodnvbrotzek1", "fully random" }, { "Ukonittest1", "end" },
-              { "Zavt1", "close" }, { "Oprogramu1", "info" }, { "About1", "about" } };
+    const Case cases[] = { { "N11", "test 1" }, { "N91", "test 9" }, { "N101", "test 10" },
+        { "N321", "test 32" }, { "Nhodnceltest1", "menu Nhodnceltest1" },
+        { "Nhodnvbrotzek251", "menu Nhodnvbrotzek251" },
+        { "plnnhodnvbrotzek1", "menu plnnhodnvbrotzek1" }, { "Ukonittest1", "menu Ukonittest1" },
+        { "Zavt1", "menu Zavt1" }, { "Oprogramu1", "menu Oprogramu1" },
+        { "About1", "menu About1" } };
     for (const auto& test : cases) {
         ran.clear();
         auto* action = window.findChild<QAction*>(test.Action);

@@ -1,70 +1,64 @@
 #include "ui/control_names.h"
 
-#include <array>
+#include <span>
 
 namespace brzdomat {
 
 namespace {
 
-template <typename Enum, std::size_t Count>
-std::string_view Lookup(const std::array<std::string_view, Count>& names, Enum value)
+template <typename Enum>
+std::string_view Lookup(std::span<const std::string_view> names, Enum value)
 {
     auto index = static_cast<std::size_t>(value);
-    return index < Count ? names[index] : std::string_view { "?" };
+    return index < names.size() ? names[index] : std::string_view { "?" };
 }
 
 } // namespace
 
 std::string_view ControlName(Label label)
 {
-    static constexpr std::array<std::string_view, 6> names { "Label2", "Label4", "Label6", "Label8",
-        "Label10", "Label17" };
-    return Lookup(names, label);
+    return Lookup(ControlNames<Label>, label);
 }
 
 std::string_view ControlName(CheckBox box)
 {
-    static constexpr std::array<std::string_view, 8> names { "CheckBox1", "CheckBox2", "CheckBox3",
-        "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8" };
-    return Lookup(names, box);
+    return Lookup(ControlNames<CheckBox>, box);
 }
 
 std::string_view ControlName(MenuItem item)
 {
-    static constexpr std::array<std::string_view, 5> names { "Vybratsitest1", "Nhodnceltest1",
-        "Nhodnvbrotzek251", "plnnhodnvbrotzek1", "Ukonittest1" };
-    return Lookup(names, item);
+    return Lookup(ControlNames<MenuItem>, item);
 }
 
-std::string_view ControlName(PushButton)
+std::string_view ControlName(PushButton button)
 {
-    return "Button1";
+    return Lookup(ControlNames<PushButton>, button);
 }
-std::string_view ControlName(Picture)
+
+std::string_view ControlName(Picture picture)
 {
-    return "Image1";
+    return Lookup(ControlNames<Picture>, picture);
 }
-std::string_view ControlName(Timer)
+
+std::string_view ControlName(Timer timer)
 {
-    return "Timer1";
+    return Lookup(ControlNames<Timer>, timer);
 }
 
 std::string_view ControlName(Window window)
 {
-    static constexpr std::array<std::string_view, 4> names { "TForm1", "TForm2", "TForm3",
-        "TForm5" };
-    return Lookup(names, window);
+    return Lookup(ControlNames<Window>, window);
 }
 
 std::string_view KindName(MessageKind kind)
 {
-    static constexpr std::array<std::string_view, 3> names { "Error", "Information", "Confirm" };
+    static constexpr std::string_view names[] { "Error", "Information", "Confirm" };
     return Lookup(names, kind);
 }
 
 std::string_view ButtonSetName(ButtonSet set)
 {
-    static constexpr std::array<std::string_view, 2> names { "Ok", "YesNo" };
+    static constexpr std::string_view names[] { "Ok", "YesNo" };
     return Lookup(names, set);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The layout name of every control the logic reaches. The Qt windows give each widget this name
-// as its objectName, and the recording surface logs by it.
+// The layout name of every control the logic reaches, as its list in ui/controls.h has it. The Qt
+// windows give each widget this name as its objectName, and the recording surface logs by it.
 
 #include "ui/ui_surface.h"
 

@@ -9,6 +9,7 @@
 // inside it, so a handler that opened a box may find the world changed when the box returns.
 
 #include "bank/rgb_image.h"
+#include "ui/controls.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,49 +17,6 @@
 #include <string_view>
 
 namespace brzdomat {
-
-// Controls of the main window that the logic reaches. Enumerators carry the layout names so a
-// mistyped name does not compile and each maps to the widget whose objectName is that name.
-enum class Label {
-    Label2, // test number
-    Label4, // question number
-    Label6, // error points
-    Label8, // achieved points
-    Label10, // verdict
-    Label17, // elapsed minutes
-};
-enum class CheckBox {
-    CheckBox1, // "správně" A, ticked only by the program
-    CheckBox2, // "správně" B
-    CheckBox3, // "správně" C
-    CheckBox4, // "správně" D
-    CheckBox5, // "výběr" A, the user's answer
-    CheckBox6, // "výběr" B
-    CheckBox7, // "výběr" C
-    CheckBox8, // "výběr" D
-};
-enum class MenuItem {
-    Vybratsitest1, // "&Vybrat si test", the submenu of tests 1 to 32
-    Nhodnceltest1, // "Náhodný &celý test"
-    Nhodnvbrotzek251, // "Náhodný výběr &otázek (25)"
-    plnnhodnvbrotzek1, // "Úp&lně náhodný výběr otázek"
-    Ukonittest1, // "&Ukončit testování", the early end
-};
-enum class PushButton {
-    Button1, // "Potvrď"
-};
-enum class Picture {
-    Image1, // the question's picture
-};
-enum class Timer {
-    Timer1, // the test's one-minute clock
-};
-enum class Window {
-    TForm1, // the main window
-    TForm2, // the splash
-    TForm3, // About
-    TForm5, // program information
-};
 
 enum class Enabled : bool { No = false, Yes = true };
 enum class Checked : bool { No = false, Yes = true };

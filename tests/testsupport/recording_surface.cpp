@@ -33,12 +33,10 @@ std::string_view YesNo(bool value)
 RecordingSurface::RecordingSurface()
 {
     // The main window's design state: only the early-end item is disabled.
-    for (auto item : { MenuItem::Vybratsitest1, MenuItem::Nhodnceltest1, MenuItem::Nhodnvbrotzek251,
-             MenuItem::plnnhodnvbrotzek1 })
-        MenuEnabled[item] = true;
-    MenuEnabled[MenuItem::Ukonittest1] = false;
-    for (int box = 0; box < 8; ++box)
-        Ticks[static_cast<CheckBox>(box)] = false;
+    for (const auto& row : MenuItemRows)
+        MenuEnabled[row.Item] = row.Role != TestRunRole::End;
+    for (CheckBox box : AllControls<CheckBox>())
+        Ticks[box] = false;
 }
 
 void RecordingSurface::SetLabelText(Label label, std::string_view text)

@@ -55,16 +55,15 @@ Application::Application(std::string applicationTitle, WindowFactory factory)
         if (index < ExamController::ChosenTestHandlers.size())
             Run(ExamController::ChosenTestHandlers[index], Activation::First);
     };
-    commands.RandomWholeTest = command(&ExamController::Nhodnceltest1Click);
-    commands.RandomSelection = command(&ExamController::Nhodnvbrotzek251Click);
-    commands.FullyRandom = command(&ExamController::plnnhodnvbrotzek1Click);
-    commands.EndTest = command(&ExamController::Ukonittest1Click);
+    commands.MenuCommand = [this](MenuItem item) {
+        // Closing needs no activation first: the program ends.
+        auto activation = item == MenuItem::Zavt1 ? Activation::NotNeeded : Activation::First;
+        if (auto handler = ExamController::MenuHandler(item))
+            Run(handler, activation);
+    };
     commands.Confirm = command(&ExamController::Button1Click);
     // The clock's tick needs no activation first: it runs only during a test run.
     commands.ClockTick = command(&ExamController::Timer1Timer, Activation::NotNeeded);
-    commands.Close = command(&ExamController::Zavt1Click, Activation::NotNeeded);
-    commands.ProgramInfo = command(&ExamController::Oprogramu1Click);
-    commands.About = command(&ExamController::About1Click);
     // The splash window opens from the event loop, not from inside the activation or the click
     // that reported it.
     commands.Activated = [this] {

@@ -82,6 +82,8 @@ const LabelPlace LabelPlaces[] = {
 constexpr int CheckBoxSize = 17;
 constexpr int RowTops[] = { 118, 134, 150, 166 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
+// Two columns of boxes, one box of each for every answer.
+static_assert(ControlCount<CheckBox> == 2 * std::size(RowTops));
 
 // A status value read out together with its caption and unit ("Test č. 7", "Čas: 12 minut"),
 // while the screen shows them as separate labels.
@@ -264,13 +266,13 @@ void MainWindow::BuildControls()
 
     // Columns "správně" (left, CheckBox1..4, only the program ticks them) and "výběr" (right,
     // CheckBox5..8, the user's answer); rows A to D.
-    std::array<QCheckBox*, 8> answerBoxes {};
-    for (int index = 0; index < 8; ++index) {
+    std::array<QCheckBox*, ControlCount<CheckBox>> answerBoxes {};
+    for (int index = 0; index < static_cast<int>(answerBoxes.size()); ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
         QCheckBox* box = correctColumn ? static_cast<QCheckBox*>(new CorrectAnswerBox(client))
                                        : new ChoiceBox(client);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(index + 1));
+        box->setObjectName(FromUtf8(ControlName(static_cast<CheckBox>(index))));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
             QString::fromUtf8(correctColumn ? "správně " : "výběr ") + RowLetters[row]);
@@ -310,44 +312,51 @@ void MainWindow::BuildMenu()
 {
     auto* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto name = [](QMenu* menu, const char* objectName) {
-        menu->setObjectName(QString::fromLatin1(objectName));
-        menu->menuAction()->setObjectName(QString::fromLatin1(objectName));
-        return menu;
-    };
-    auto command = [this](QMenu* menu, const char* caption, const char* objectName,
-                       std::function<void()> Commands::*handler) {
-        auto* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(objectName));
-        connect(action, &QAction::triggered, this, [this, handler] { Run(m_Commands.*handler); });
-        return action;
+    auto name = [](QObject* object, std::string_view objectName) {
+        object->setObjectName(FromUtf8(objectName));
     };
 
-    auto* program = name(bar->addMenu(QStringLiteral("&Program")), "Soubor1");
-    command(program, "&Zavřít", "Zavt1", &Commands::Close);
+    // The one submenu holds the tests 1 to 32.
+    auto addChosenTests = [this](QMenu* chosen) {
+        for (int test = 1; test <= TestCount; ++test) {
+            auto* action = chosen->addAction(QString::number(test));
+            action->setObjectName(
+                QStringLiteral("N") + QString::number(test) + QStringLiteral("1"));
+            connect(action, &QAction::triggered, this, [this, test] {
+                if (m_Commands.ChosenTest)
+                    m_Commands.ChosenTest(test);
+            });
+        }
+    };
 
-    auto* tests = name(bar->addMenu(QStringLiteral("&Testy")), "esty1");
-    auto* chosen = name(tests->addMenu(QStringLiteral("&Vybrat si test")), "Vybratsitest1");
-    for (int test = 1; test <= TestCount; ++test) {
-        auto* action = chosen->addAction(QString::number(test));
-        action->setObjectName(QStringLiteral("N") + QString::number(test) + QStringLiteral("1"));
-        connect(action, &QAction::triggered, this, [this, test] {
-            if (m_Commands.ChosenTest)
-                m_Commands.ChosenTest(test);
-        });
+    // The bar holds its menus in order, then its own commands.
+    std::array<QMenu*, std::size(MenuBarMenus)> menus {};
+    for (const auto& menu : MenuBarMenus) {
+        auto* made = bar->addMenu(FromUtf8(menu.Caption));
+        name(made, menu.Name);
+        name(made->menuAction(), menu.Name);
+        menus[static_cast<std::size_t>(menu.Place)] = made;
     }
-    command(tests, "Náhodný &celý test", "Nhodnceltest1", &Commands::RandomWholeTest);
-    command(tests, "Náhodný výběr &otázek (25)", "Nhodnvbrotzek251", &Commands::RandomSelection);
-    command(tests, "Úp&lně náhodný výběr otázek", "plnnhodnvbrotzek1", &Commands::FullyRandom);
-    command(tests, "&Ukončit testování", "Ukonittest1", &Commands::EndTest)->setEnabled(false);
-
-    auto* help = name(bar->addMenu(QString::fromUtf8("&Nápověda")), "Npovda1");
-    command(help, "&O programu", "Oprogramu1", &Commands::ProgramInfo);
-
-    // "&About .." is a command on the menu bar itself, with no submenu.
-    auto* about = bar->addAction(QStringLiteral("&About .."));
-    about->setObjectName(QStringLiteral("About1"));
-    connect(about, &QAction::triggered, this, [this] { Run(m_Commands.About); });
+    for (const auto& row : MenuItemRows) {
+        auto caption = FromUtf8(row.Caption);
+        auto* menu
+            = row.Place == MenuPlace::Bar ? nullptr : menus[static_cast<std::size_t>(row.Place)];
+        QAction* action = nullptr;
+        if (row.Kind == MenuKind::Submenu) {
+            auto* chosen = menu->addMenu(caption);
+            name(chosen, ControlName(row.Item));
+            addChosenTests(chosen);
+            action = chosen->menuAction();
+        } else {
+            action = menu ? menu->addAction(caption) : bar->addAction(caption);
+            connect(action, &QAction::triggered, this, [this, item = row.Item] {
+                if (m_Commands.MenuCommand)
+                    m_Commands.MenuCommand(item);
+            });
+        }
+        name(action, ControlName(row.Item));
+        action->setEnabled(row.Role != TestRunRole::End);
+    }
 
     // F10 opens the menu bar, as on the program's original platform.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);

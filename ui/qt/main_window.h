@@ -1,9 +1,12 @@
 #pragma once
 
 // TForm1, the program's one working window: the status strip, the answer columns with
-// "Potvrď", the question picture, the fixed texts and the main menu. It holds no decisions: the
-// logic reaches its controls through QtSurface by their objectNames, and the menu's and the
-// button's commands go out through the callbacks the application sets.
+// "Potvrď", the question picture, the fixed texts and the main menu, built from the menu's rows
+// in ui/controls.h. It holds no decisions: the logic reaches its controls through QtSurface by
+// their objectNames, and the menu's and the button's commands go out through the callbacks the
+// application sets.
+
+#include "ui/controls.h"
 
 #include <QMainWindow>
 
@@ -22,15 +25,10 @@ public:
     // Commands of the window, set by the application.
     struct Commands {
         std::function<void(int test)> ChosenTest; // "1" .. "32"
-        std::function<void()> RandomWholeTest;
-        std::function<void()> RandomSelection;
-        std::function<void()> FullyRandom;
-        std::function<void()> EndTest;
+        // Every other command of the menu, named by its item.
+        std::function<void(MenuItem)> MenuCommand;
         std::function<void()> Confirm; // "Potvrď"
         std::function<void()> ClockTick;
-        std::function<void()> Close; // "&Zavřít"
-        std::function<void()> ProgramInfo;
-        std::function<void()> About;
         // The window became active, or the user clicked into it.
         std::function<void()> Activated;
         // The window is closing; the program ends.

@@ -24,6 +24,15 @@ template <typename Enum> std::size_t Index(Enum value)
     return static_cast<std::size_t>(value);
 }
 
+template <typename Widget, typename Control>
+std::array<Widget*, ControlCount<Control>> FindAll(const QWidget& window)
+{
+    std::array<Widget*, ControlCount<Control>> found {};
+    for (Control control : AllControls<Control>())
+        found[Index(control)] = FindControl<Widget>(window, control);
+    return found;
+}
+
 } // namespace
 
 QtSurface::QtSurface(QWidget* mainWindow, std::string applicationTitle, WindowFactory factory)
@@ -31,18 +40,14 @@ QtSurface::QtSurface(QWidget* mainWindow, std::string applicationTitle, WindowFa
     , m_ApplicationTitle(std::move(applicationTitle))
     , m_MakeWindow(std::move(factory))
 {
-    for (auto label : { Label::Label2, Label::Label4, Label::Label6, Label::Label8, Label::Label10,
-             Label::Label17 }) {
-        m_Labels[Index(label)] = FindControl<QLabel>(*m_Main, label);
-        m_Written[Index(label)] = m_Labels[Index(label)]->text().toStdString();
-    }
-    for (std::size_t index = 0; index < m_CheckBoxes.size(); ++index)
-        m_CheckBoxes[index] = FindControl<QCheckBox>(*m_Main, static_cast<CheckBox>(index));
-    for (std::size_t index = 0; index < m_MenuItems.size(); ++index)
-        m_MenuItems[index] = FindControl<QAction>(*m_Main, static_cast<MenuItem>(index));
-    m_Button1 = FindControl<QPushButton>(*m_Main, PushButton::Button1);
-    m_Image1 = FindControl<PictureView>(*m_Main, Picture::Image1);
-    m_Timer1 = FindControl<QTimer>(*m_Main, Timer::Timer1);
+    m_Labels = FindAll<QLabel, Label>(*m_Main);
+    m_CheckBoxes = FindAll<QCheckBox, CheckBox>(*m_Main);
+    m_MenuItems = FindAll<QAction, MenuItem>(*m_Main);
+    m_Buttons = FindAll<QPushButton, PushButton>(*m_Main);
+    m_Pictures = FindAll<PictureView, Picture>(*m_Main);
+    m_Timers = FindAll<QTimer, Timer>(*m_Main);
+    for (std::size_t index = 0; index < m_Labels.size(); ++index)
+        m_Written[index] = m_Labels[index]->text().toStdString();
 }
 
 void QtSurface::SetLabelText(Label label, std::string_view text)
@@ -71,9 +76,9 @@ void QtSurface::SetMenuItemEnabled(MenuItem item, Enabled enabled)
     m_MenuItems[Index(item)]->setEnabled(enabled == Enabled::Yes);
 }
 
-void QtSurface::SetButtonEnabled(PushButton, Enabled enabled)
+void QtSurface::SetButtonEnabled(PushButton button, Enabled enabled)
 {
-    m_Button1->setEnabled(enabled == Enabled::Yes);
+    m_Buttons[Index(button)]->setEnabled(enabled == Enabled::Yes);
 }
 
 void QtSurface::SetChecked(CheckBox box, Checked checked)
@@ -86,33 +91,35 @@ bool QtSurface::IsChecked(CheckBox box) const
     return m_CheckBoxes[Index(box)]->isChecked();
 }
 
-void QtSurface::SetPictureVisible(Picture, Visible visible)
+void QtSurface::SetPictureVisible(Picture picture, Visible visible)
 {
-    m_Image1->setVisible(visible == Visible::Yes);
+    m_Pictures[Index(picture)]->setVisible(visible == Visible::Yes);
 }
 
-void QtSurface::ShowPicture(Picture, std::shared_ptr<const RgbImage> picture)
+void QtSurface::ShowPicture(Picture control, std::shared_ptr<const RgbImage> picture)
 {
-    const auto* before = m_Image1->Picture().get();
-    m_Image1->SetPicture(std::move(picture));
-    if (m_Image1->Picture().get() == before)
+    auto* view = m_Pictures[Index(control)];
+    const auto* before = view->Picture().get();
+    view->SetPicture(std::move(picture));
+    if (view->Picture().get() == before)
         return; // Refused: the previous picture and its description stay.
     // The question on screen is the one the status labels name when its picture arrives.
-    m_Image1->setAccessibleDescription(
+    view->setAccessibleDescription(
         QString::fromUtf8("Test č. %1, otázka č. %2")
             .arg(m_Labels[Index(Label::Label2)]->text(), m_Labels[Index(Label::Label4)]->text()));
 }
 
-void QtSurface::StartTimer(Timer)
+void QtSurface::StartTimer(Timer timer)
 {
     // QTimer::start restarts a running timer; the clock's next tick must not move.
-    if (!m_Timer1->isActive())
-        m_Timer1->start();
+    auto* clock = m_Timers[Index(timer)];
+    if (!clock->isActive())
+        clock->start();
 }
 
-void QtSurface::StopTimer(Timer)
+void QtSurface::StopTimer(Timer timer)
 {
-    m_Timer1->stop();
+    m_Timers[Index(timer)]->stop();
 }
 
 PressedButton QtSurface::MessageBox(std::string_view text, MessageKind kind, ButtonSet buttons)

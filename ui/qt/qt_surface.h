@@ -1,8 +1,9 @@
 #pragma once
 
 // UiSurface on Qt 6 Widgets. Each control the logic names is the widget of the main window whose
-// objectName is that name; the modal operations are the program's own message and input boxes
-// and the secondary windows, all run with a nested event loop in which the clock keeps ticking.
+// objectName is that name, found once when the surface is made; the modal operations are the
+// program's own message and input boxes and the secondary windows, all run with a nested event loop
+// in which the clock keeps ticking.
 
 #include "ui/ui_surface.h"
 
@@ -58,17 +59,18 @@ private:
     QWidget* m_Main;
     std::string m_ApplicationTitle;
     WindowFactory m_MakeWindow;
-    std::array<QLabel*, 6> m_Labels {};
+    // Every control the logic names, found once by its layout name.
+    std::array<QLabel*, ControlCount<Label>> m_Labels {};
     // What was last written to each label, so that reading it back gives the very bytes, also
     // for text that is not valid UTF-8.
-    std::array<std::string, 6> m_Written {};
-    std::array<QCheckBox*, 8> m_CheckBoxes {};
-    std::array<QAction*, 5> m_MenuItems {};
-    QPushButton* m_Button1 = nullptr;
-    PictureView* m_Image1 = nullptr;
-    QTimer* m_Timer1 = nullptr;
+    std::array<std::string, ControlCount<Label>> m_Written {};
+    std::array<QCheckBox*, ControlCount<CheckBox>> m_CheckBoxes {};
+    std::array<QAction*, ControlCount<MenuItem>> m_MenuItems {};
+    std::array<QPushButton*, ControlCount<PushButton>> m_Buttons {};
+    std::array<PictureView*, ControlCount<Picture>> m_Pictures {};
+    std::array<QTimer*, ControlCount<Timer>> m_Timers {};
     // The secondary windows open right now, so that CloseWindow can reach them.
-    std::array<QPointer<QDialog>, 4> m_OpenWindows {};
+    std::array<QPointer<QDialog>, ControlCount<Window>> m_OpenWindows {};
 };
 
 } // namespace brzdomat
