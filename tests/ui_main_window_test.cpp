@@ -563,7 +563,7 @@ TEST(MainWindowKeyboard, LettersTickTheStudentsBoxesWhileAQuestionWaits)
     int about = 0;
     MainWindow::Commands commands;
     commands.Confirm = [&] { ++confirmed; };
-    commands.About = [&] { ++about; };
+    commands.MenuCommand = [&](MenuItem item) { about += item == MenuItem::About1; };
     window.SetCommands(commands);
     window.show();
     window.activateWindow();
