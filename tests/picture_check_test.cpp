@@ -7,6 +7,7 @@
 #include "tests/testsupport/recording_surface.h"
 #include "tools/check_pictures/key_table.h"
 #include "tools/check_pictures/picture_check.h"
+#include "tools/common/ordered_parallel_map.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <numeric>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 namespace brzdomat {
 namespace {
@@ -287,6 +295,89 @@ TEST(AnswerKeyTable, ShowsEachQuestionsCorrectAnswersUnderItsNumber)
                     letters += static_cast<char>('A' + static_cast<int>(option));
             EXPECT_EQ((shown[{ test, question }]), letters) << test << "/" << question;
         }
+    }
+}
+
+// The checker's workers: the results in the items' order whatever order they finish in, never
+// more items under way than the window, and the first failure thrown on after the items before it.
+TEST(OrderedParallelMap, KeepsTheOrderAndTheWindowAndThrowsTheFirstFailureOn)
+{
+    constexpr int Never = -1;
+    const struct {
+        const char* Why;
+        int Count;
+        unsigned Workers;
+        int Window;
+        int FunctionThrowsAt;
+        int ConsumerThrowsAt;
+    } cases[] = {
+        { "no items", 0, 2, 4, Never, Never },
+        { "the checker's workers", 200, 2, 4, Never, Never },
+        { "more workers than the window", 60, 4, 2, Never, Never },
+        { "a window of one", 30, 2, 1, Never, Never },
+        { "the function fails", 100, 2, 4, 37, Never },
+        { "the consumer fails", 100, 2, 4, Never, 37 },
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.Why);
+        std::mutex mutex;
+        std::condition_variable changed;
+        int started = 0;
+        int consumed = 0;
+        int mostUnderWay = 0;
+        std::vector<int> order;
+        std::vector<int> values;
+        const auto function = [&](int index) {
+            {
+                const std::lock_guard lock(mutex);
+                ++started;
+                mostUnderWay = std::max(mostUnderWay, started - consumed);
+            }
+            changed.notify_all();
+            // Every third item takes longer, so that the items finish out of order.
+            if (index % 3 == 0)
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            if (index == each.FunctionThrowsAt)
+                throw std::runtime_error("function");
+            return std::make_unique<int>(index * index);
+        };
+        const auto consume = [&](int index, std::unique_ptr<int> value) {
+            if (index == 0) {
+                // The workers fill the window while the first result waits here, and are given
+                // a moment to go beyond it.
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return started >= std::min(each.Count, each.Window); });
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            order.push_back(index);
+            values.push_back(*value);
+            if (index == each.ConsumerThrowsAt)
+                throw std::runtime_error("consumer");
+            const std::lock_guard lock(mutex);
+            ++consumed;
+        };
+        std::string failure;
+        try {
+            OrderedParallelMap(each.Count, each.Workers, each.Window, function, consume);
+        } catch (const std::runtime_error& error) {
+            failure = error.what();
+        }
+
+        const int delivered = each.FunctionThrowsAt != Never ? each.FunctionThrowsAt
+            : each.ConsumerThrowsAt != Never                 ? each.ConsumerThrowsAt + 1
+                                                             : each.Count;
+        std::vector<int> expected(static_cast<std::size_t>(delivered));
+        std::iota(expected.begin(), expected.end(), 0);
+        EXPECT_EQ(order, expected);
+        for (int& value : expected)
+            value *= value;
+        EXPECT_EQ(values, expected);
+        EXPECT_EQ(failure,
+            each.FunctionThrowsAt != Never       ? "function"
+                : each.ConsumerThrowsAt != Never ? "consumer"
+                                                 : "");
+        EXPECT_EQ(mostUnderWay, std::min(each.Count, each.Window));
     }
 }
 

@@ -161,8 +161,6 @@ int Check(const Options& options, Language language, char* argv0)
         return ExitFailure;
     }
 
-    PictureSink sink;
-    PictureReduction reduce;
 #ifdef BRZDOMAT_REVIEW_SHEET
     std::optional<QGuiApplication> application;
     std::unique_ptr<ReviewSheet> sheet;
@@ -185,10 +183,6 @@ int Check(const Options& options, Language language, char* argv0)
                       << sheet->Error() << "\n";
             return ExitFailure;
         }
-        sink = [&](QuestionRef question, const PictureVerdict& verdict, const RgbImage* image) {
-            sheet->AddPicture(question, verdict, image);
-        };
-        reduce = &ReviewSheet::Reduce;
     }
 #else
     (void)argv0;
@@ -201,8 +195,7 @@ int Check(const Options& options, Language language, char* argv0)
     }
 #endif
 
-    const FolderReport report
-        = CheckPictureFolder(startDirectory, std::cerr, language, sink, reduce);
+    const FolderReport report = CheckPictureFolder(startDirectory, std::cerr, language);
     if (report.Result == FolderCheck::FolderNotReadable)
         return ExitFailure;
     for (const std::string& line : report.Lines)
@@ -211,7 +204,13 @@ int Check(const Options& options, Language language, char* argv0)
 
 #ifdef BRZDOMAT_REVIEW_SHEET
     if (sheet) {
-        if (!sheet->Finish(report)) {
+        // The first page tells what the check found, so the pictures are loaded again for theirs.
+        sheet->AddSummary(report);
+        LoadShownPictures(startDirectory, report, &ReviewSheet::Reduce,
+            [&](QuestionRef question, const PictureVerdict& verdict, const RgbImage* image) {
+                sheet->AddPicture(question, verdict, image);
+            });
+        if (!sheet->Finish()) {
             std::cout.flush();
             std::cerr << "brzdomat-check-pictures: "
                       << Say(language,

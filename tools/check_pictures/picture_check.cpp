@@ -4,13 +4,12 @@
 #include "bank/picture_file.h"
 #include "bank/question_picture.h"
 #include "tools/common/command_line.h"
+#include "tools/common/ordered_parallel_map.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
+#include <optional>
 #include <ostream>
 #include <thread>
 #include <unordered_map>
@@ -23,8 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int PictureCount = TestCount * QuestionsPerTest;
-// Two workers halve the time on the usual school computer; more would multiply the worst-case
-// memory, up to the program's limits for one picture per worker, for little gain.
 constexpr unsigned MaxWorkers = 2;
 
 QuestionRef QuestionOf(int index)
@@ -258,32 +255,21 @@ CheckedPicture CheckAndKeep(
     return { std::move(verdict), std::move(loaded.Image) };
 }
 
-} // namespace
-
-std::string_view FindingName(PictureFinding finding, Language language)
+// Every picture's name, with its index in the program's order.
+std::unordered_map<std::string, int> IndexByName()
 {
-    return Counted(IndexOf(finding), 1, language);
-}
-
-PictureVerdict CheckPicture(
-    const std::string& path, std::string_view otherCaseName, Language language)
-{
-    return CheckAndKeep(path, otherCaseName, language).Verdict;
-}
-
-FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream& errors,
-    Language language, const PictureSink& sink, const PictureReduction& reduce)
-{
-    FolderReport report;
-    const fs::path folder = PathFromUtf8(QuestionPicturePath(startDirectory, {})).parent_path();
-    report.PictureFolder = Utf8FromPath(folder);
     std::unordered_map<std::string, int> indexByName;
     for (int index = 0; index < PictureCount; ++index)
         indexByName.emplace(QuestionPictureName(QuestionOf(index)), index);
+    return indexByName;
+}
 
-    // The folder is listed twice, never held whole: once for names in another letter case, once
-    // for the notes. Only one such name per picture is kept.
-    std::vector<std::string> otherCaseNames(PictureCount);
+// For each picture, a file in the folder whose name differs from the picture's only in letter
+// case, or nothing. The folder is listed, never held whole; only one such name per picture is
+// kept. Nothing when the folder cannot be read, which errors is told.
+std::optional<std::vector<std::string>> ListOtherCaseNames(const std::string& startDirectory,
+    const fs::path& folder, std::ostream& errors, Language language)
+{
     std::error_code error;
     fs::directory_iterator listing(folder, error);
     if (error) {
@@ -294,9 +280,11 @@ FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream&
         else
             errors << Say(
                 language, "cannot read the picture folder ", "nejde číst složku s obrázky ")
-                   << report.PictureFolder << ": " << error.message() << "\n";
-        return report;
+                   << Utf8FromPath(folder) << ": " << error.message() << "\n";
+        return std::nullopt;
     }
+    const auto indexByName = IndexByName();
+    std::vector<std::string> otherCaseNames(PictureCount);
     for (; listing != fs::directory_iterator(); listing.increment(error)) {
         const std::string name = Utf8FromPath(listing->path().filename());
         if (indexByName.contains(name))
@@ -305,111 +293,62 @@ FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream&
         if (found != indexByName.end() && otherCaseNames[found->second].empty())
             otherCaseNames[found->second] = name;
     }
+    return otherCaseNames;
+}
 
-    // Each picture costs about a millisecond of decoding, so the cores share them. Every worker
-    // holds one picture at a time; with a sink, decoded pictures wait for their turn in order,
-    // never more than a few, so that the sink's work overlaps the decoding.
+// Two workers halve the time on the usual school computer; more would multiply the worst-case
+// memory, up to the program's limits for one picture per worker, for little gain.
+unsigned WorkerCount()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
+}
+
+// Each picture costs about a millisecond of decoding, so the cores share them; every worker holds
+// one decoded picture at a time, and only the verdicts are kept. A verdict is small, so none
+// waits for its turn: the workers never stall on the thread that collects them.
+std::vector<PictureVerdict> CheckEveryPicture(const std::string& startDirectory,
+    const std::vector<std::string>& otherCaseNames, Language language)
+{
     std::vector<PictureVerdict> verdicts(PictureCount);
-    std::vector<std::shared_ptr<const RgbImage>> waiting(PictureCount);
-    std::vector<std::exception_ptr> failures(PictureCount);
-    std::vector<char> ready(PictureCount);
-    const unsigned workerCount = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
-    const int window = sink ? static_cast<int>(2 * workerCount) : PictureCount;
-    std::mutex mutex;
-    std::condition_variable changed;
-    int next = 0;
-    int delivered = 0;
-    bool stopped = false;
-    const auto work = [&] {
-        for (;;) {
-            int index = 0;
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock,
-                    [&] { return stopped || next >= PictureCount || next < delivered + window; });
-                if (stopped || next >= PictureCount)
-                    return;
-                index = next++;
-            }
-            CheckedPicture checked
-                = CheckAndKeep(QuestionPicturePath(startDirectory, QuestionOf(index)),
-                    otherCaseNames[index], language);
-            std::exception_ptr failure;
-            if (sink && reduce && checked.Image) {
-                try {
-                    checked.Image = reduce(*checked.Image);
-                } catch (...) {
-                    failure = std::current_exception();
-                }
-            }
-            {
-                const std::lock_guard lock(mutex);
-                verdicts[index] = std::move(checked.Verdict);
-                if (sink)
-                    waiting[index] = std::move(checked.Image);
-                failures[index] = failure;
-                ready[index] = 1;
-            }
-            changed.notify_all();
-        }
-    };
-    {
-        std::vector<std::jthread> workers;
-        for (unsigned count = sink ? workerCount : workerCount - 1; count > 0; --count)
-            workers.emplace_back(work);
-        if (!sink) {
-            work();
-        } else {
-            try {
-                for (int index = 0; index < PictureCount; ++index) {
-                    std::shared_ptr<const RgbImage> image;
-                    {
-                        std::unique_lock lock(mutex);
-                        changed.wait(lock, [&] { return ready[index] != 0; });
-                        image = std::move(waiting[index]);
-                    }
-                    if (failures[index])
-                        std::rethrow_exception(failures[index]);
-                    sink(QuestionOf(index), verdicts[index], image.get());
-                    image.reset();
-                    {
-                        const std::lock_guard lock(mutex);
-                        delivered = index + 1;
-                    }
-                    changed.notify_all();
-                }
-            } catch (...) {
-                {
-                    const std::lock_guard lock(mutex);
-                    stopped = true;
-                }
-                changed.notify_all();
-                throw;
-            }
-        }
-    }
+    OrderedParallelMap(
+        PictureCount, WorkerCount(), PictureCount,
+        [&](int index) {
+            return CheckAndKeep(QuestionPicturePath(startDirectory, QuestionOf(index)),
+                otherCaseNames[index], language)
+                .Verdict;
+        },
+        [&](int index, PictureVerdict&& verdict) { verdicts[index] = std::move(verdict); });
+    return verdicts;
+}
 
+// The report's lines and summary from the verdicts: a line per picture that is not fine, then,
+// from a second listing of the folder, a note per file the program never reads. A name in
+// another letter case is told on the line of its missing picture instead.
+void SumUp(FolderReport& report, const std::string& startDirectory, const fs::path& folder,
+    const std::vector<std::string>& otherCaseNames, Language language)
+{
     std::array<int, PictureFindingCount> counts {};
+    std::vector<std::string_view> toldNames(PictureCount);
     for (int index = 0; index < PictureCount; ++index) {
-        const PictureVerdict& verdict = verdicts[index];
+        const PictureVerdict& verdict = report.Verdicts[index];
         ++counts[IndexOf(verdict.Finding)];
         if (verdict.Finding != PictureFinding::Fine)
             report.Lines.push_back(
                 QuestionPicturePath(startDirectory, QuestionOf(index)) + ": " + verdict.Text);
-        // A name in another letter case is told on the line of a missing picture, else noted.
-        if (verdict.Finding != PictureFinding::Missing)
-            otherCaseNames[index].clear();
+        if (verdict.Finding == PictureFinding::Missing)
+            toldNames[index] = otherCaseNames[index];
     }
 
-    for (fs::directory_iterator again(folder, error); !error && again != fs::directory_iterator();
-         again.increment(error)) {
-        const std::string name = Utf8FromPath(again->path().filename());
+    const auto indexByName = IndexByName();
+    std::error_code error;
+    for (fs::directory_iterator listing(folder, error);
+         !error && listing != fs::directory_iterator(); listing.increment(error)) {
+        const std::string name = Utf8FromPath(listing->path().filename());
         if (indexByName.contains(name))
             continue;
         const auto found = indexByName.find(LowerCase(name));
-        const bool named = found != indexByName.end() && otherCaseNames[found->second] == name;
-        if (!named)
-            report.Lines.push_back(Utf8FromPath(again->path())
+        if (found == indexByName.end() || toldNames[found->second] != name)
+            report.Lines.push_back(Utf8FromPath(listing->path())
                 + std::string(Say(language, ": note: the program never reads this file",
                     ": poznámka: tento soubor program nikdy nečte")));
     }
@@ -424,7 +363,54 @@ FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream&
                 + std::string(Counted(finding, counts[finding], language));
     }
     report.Result = fine == PictureCount ? FolderCheck::AllFine : FolderCheck::Findings;
+}
+
+} // namespace
+
+std::string_view FindingName(PictureFinding finding, Language language)
+{
+    return Counted(IndexOf(finding), 1, language);
+}
+
+PictureVerdict CheckPicture(
+    const std::string& path, std::string_view otherCaseName, Language language)
+{
+    return CheckAndKeep(path, otherCaseName, language).Verdict;
+}
+
+FolderReport CheckPictureFolder(
+    const std::string& startDirectory, std::ostream& errors, Language language)
+{
+    FolderReport report;
+    const fs::path folder = PathFromUtf8(QuestionPicturePath(startDirectory, {})).parent_path();
+    report.PictureFolder = Utf8FromPath(folder);
+    const auto otherCaseNames = ListOtherCaseNames(startDirectory, folder, errors, language);
+    if (!otherCaseNames)
+        return report;
+    report.Verdicts = CheckEveryPicture(startDirectory, *otherCaseNames, language);
+    SumUp(report, startDirectory, folder, *otherCaseNames, language);
     return report;
+}
+
+void LoadShownPictures(const std::string& startDirectory, const FolderReport& report,
+    const PictureReduction& reduce, const PictureSink& sink)
+{
+    // A window of two pictures a worker keeps both busy while the sink draws.
+    OrderedParallelMap(
+        static_cast<int>(report.Verdicts.size()), WorkerCount(),
+        2 * static_cast<int>(WorkerCount()),
+        [&](int index) -> std::shared_ptr<const RgbImage> {
+            if (!report.Verdicts[index].Shown)
+                return {};
+            const DecodeResult loaded
+                = LoadPictureFile(QuestionPicturePath(startDirectory, QuestionOf(index)));
+            if (!loaded.Image)
+                return {};
+            return reduce ? reduce(*loaded.Image) : loaded.Image;
+        },
+        [&](int index, const std::shared_ptr<const RgbImage>& image) {
+            sink(QuestionOf(index), report.Verdicts[index], image.get());
+        });
 }
 
 FolderCheck CheckPictureFolder(

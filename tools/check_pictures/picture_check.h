@@ -70,26 +70,33 @@ struct FolderReport {
     std::vector<std::string> Lines;
     // "800 pictures: 795 fine, 3 missing, ...".
     std::string Summary;
+    // Every picture's verdict, in the program's order.
+    std::vector<PictureVerdict> Verdicts;
 };
 
-// Called for every picture in the program's order, on the thread that checks the folder. image
-// holds what the program would show, its top-left part of the picture area, or is null when
-// the program shows its message instead; it lives only for the call.
+// Checks all pictures below startDirectory, as the program started there would load them. A
+// folder that cannot be read at all goes to errors. One picture a worker is in memory at a time.
+FolderReport CheckPictureFolder(
+    const std::string& startDirectory, std::ostream& errors, Language language);
+
+// The same, writing the report's lines and its summary to out.
+FolderCheck CheckPictureFolder(const std::string& startDirectory, std::ostream& out,
+    std::ostream& errors, Language language = Language::English);
+
+// Called for every picture in the program's order, on the calling thread. image holds what the
+// program would show, as reduced, or is null when the program shows its message instead; it
+// lives only for the call.
 using PictureSink = std::function<void(QuestionRef, const PictureVerdict&, const RgbImage* image)>;
 
 // Work on a shown picture that runs on the thread that decoded it, beside the decoding of the
 // others, rather than in turn on the sink's: the sink gets the image it gives back instead.
 using PictureReduction = std::function<std::shared_ptr<const RgbImage>(const RgbImage&)>;
 
-// Checks all pictures below startDirectory, as the program started there would load them. A
-// folder that cannot be read at all goes to errors. Without a sink one picture a worker is in
-// memory at a time; with one, a few more wait for their turn. What reduce or the sink throws
-// is thrown on.
-FolderReport CheckPictureFolder(const std::string& startDirectory, std::ostream& errors,
-    Language language, const PictureSink& sink = {}, const PictureReduction& reduce = {});
-
-// The same, writing the report's lines and its summary to out.
-FolderCheck CheckPictureFolder(const std::string& startDirectory, std::ostream& out,
-    std::ostream& errors, Language language = Language::English);
+// Loads again, on the checker's workers, every picture the report says the program shows, and
+// gives each picture of the report to the sink with its verdict; a few decoded pictures wait for
+// their turn at a time. A picture that no longer loads comes without an image. What reduce or
+// the sink throws is thrown on.
+void LoadShownPictures(const std::string& startDirectory, const FolderReport&,
+    const PictureReduction& reduce, const PictureSink& sink);
 
 } // namespace brzdomat

@@ -165,92 +165,34 @@ RgbImage HalfSize(const RgbImage& picture)
     return half;
 }
 
-// Between Qt's PDF writer and the file.
-//
-// The writer puts the pages in the order they are drawn, but the check's summary is known only
-// after the last picture, so its pages are drawn last. The page tree, which the writer writes at
-// the very end, lists the pages one "N 0 R" line each; turning that list round so that the last
-// pages come first moves the summary to the front without changing the file's length or any
-// offset that its cross-reference table holds.
-//
-// The writer stops at the first failed write without a word, and Qt's file reports a short
-// write, as on a full disk, only by its count. So the writer's many small writes are gathered
-// here into large ones for an unbuffered file, and the rest of a short write is offered again,
-// which makes the file record the system's error: the save file then refuses to take the old
-// one's place, and says why.
-class PageOrder : public QIODevice {
+// Between Qt's PDF writer and the file. The writer stops at the first failed write without a
+// word, and Qt's file reports a short write, as on a full disk, only by its count. So the
+// writer's many small writes are gathered here into large ones for an unbuffered file, and the
+// rest of a short write is offered again, which makes the file record the system's error: the
+// save file then refuses to take the old one's place, and says why. The bytes pass unchanged.
+class GatheredWrites : public QIODevice {
 public:
-    explicit PageOrder(QIODevice& target)
+    explicit GatheredWrites(QIODevice& target)
         : m_Target(target)
     {
     }
 
     bool isSequential() const override { return true; }
 
-    // From now on the writer's output is searched for the page tree.
-    void MoveLastPagesToFront(int count) { m_Moved = count; }
-
-    // Passes on what is still held back; false if anything could not be written.
-    bool Finish()
-    {
-        Forward(m_Held);
-        m_Held.clear();
-        Flush();
-        return !m_Failed;
-    }
+    // Passes on what is still gathered; false if anything could not be written.
+    bool Finish() { return Flush(); }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
 
     qint64 writeData(const char* data, qint64 length) override
     {
-        if (m_Moved == 0 || m_State == State::Done)
-            return Forward(QByteArray::fromRawData(data, length)) ? length : -1;
-        m_Held.append(data, length);
-        if (m_State == State::Searching) {
-            const qsizetype found = m_Held.indexOf(TreeStart);
-            if (found < 0) {
-                // Only the end could be the start of the marker.
-                const qsizetype kept = std::min(m_Held.size(), TreeStart.size() - 1);
-                const bool ok = Forward(m_Held.first(m_Held.size() - kept));
-                m_Held.remove(0, m_Held.size() - kept);
-                return ok ? length : -1;
-            }
-            const qsizetype listStart = found + TreeStart.size();
-            if (!Forward(m_Held.first(listStart)))
-                return -1;
-            m_Held.remove(0, listStart);
-            m_State = State::Collecting;
-        }
-        const qsizetype listEnd = m_Held.indexOf("]\n");
-        if (listEnd < 0)
-            return length;
-        QList<QByteArray> pages = m_Held.first(listEnd).split('\n');
-        pages.removeLast(); // after the last line's newline
-        QByteArray list;
-        if (pages.size() > m_Moved) {
-            std::rotate(pages.begin(), pages.end() - m_Moved, pages.end());
-            for (const QByteArray& page : pages)
-                list += page + '\n';
-            m_Held.replace(0, listEnd, list);
-        }
-        m_State = State::Done;
-        const bool ok = Forward(m_Held);
-        m_Held.clear();
-        return ok ? length : -1;
+        m_Pending.append(data, length);
+        return m_Pending.size() < WriteSize || Flush() ? length : -1;
     }
 
 private:
-    static inline const QByteArray TreeStart = "/Type /Pages\n/Kids \n[\n";
-    enum class State { Searching, Collecting, Done };
-
     static constexpr qsizetype WriteSize = qsizetype { 1 } << 16;
-
-    bool Forward(const QByteArray& bytes)
-    {
-        m_Pending.append(bytes);
-        return m_Pending.size() < WriteSize || Flush();
-    }
 
     bool Flush()
     {
@@ -268,9 +210,6 @@ private:
     QIODevice& m_Target;
     QByteArray m_Pending;
     bool m_Failed = false;
-    int m_Moved = 0;
-    State m_State = State::Searching;
-    QByteArray m_Held;
 };
 
 // Light diagonal lines, 3 mm apart, over an area whose picture the program does not show.
@@ -297,13 +236,13 @@ QRectF SheetPictureArea(int question)
 struct ReviewSheet::Drawing {
     explicit Drawing(const QString& file)
         : File(file)
-        , Order(File)
-        , Writer(&Order)
+        , Output(File)
+        , Writer(&Output)
     {
     }
 
     QSaveFile File;
-    PageOrder Order;
+    GatheredWrites Output;
     QPdfWriter Writer;
     QPainter Painter;
     AnswerKey Key;
@@ -345,7 +284,7 @@ bool ReviewSheet::Begin()
         m_Error = name + ": " + drawing.File.errorString().toStdString();
         return false;
     }
-    drawing.Order.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    drawing.Output.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     LoadAnswerKey(drawing.Key);
 
     QPdfWriter& writer = drawing.Writer;
@@ -450,19 +389,17 @@ void ReviewSheet::AddPicture(
     }
 }
 
-bool ReviewSheet::Finish(const FolderReport& report)
+void ReviewSheet::AddSummary(const FolderReport& report)
 {
     Drawing& drawing = *m_Drawing;
     QPainter& painter = drawing.Painter;
     QTextOption wrap(Qt::AlignLeft | Qt::AlignTop);
     wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     double y = PageHeight; // forces the first page
-    int summaryPages = 0;
     const auto newPage = [&] {
         if (drawing.Pages > 0)
             drawing.Writer.newPage();
         ++drawing.Pages;
-        ++summaryPages;
         y = Margin;
     };
     // Draws a paragraph at y and moves below it, on a new page when it would not fit.
@@ -550,11 +487,13 @@ bool ReviewSheet::Finish(const FolderReport& report)
         for (const std::string& line : report.Lines)
             paragraph(Text(line), SheetFont(8), Qt::black, 0.8);
     }
+}
 
-    // Were the page tree not found, the sheet would still be whole, its summary last.
-    drawing.Order.MoveLastPagesToFront(summaryPages);
-    painter.end();
-    if (!drawing.Order.Finish()) {
+bool ReviewSheet::Finish()
+{
+    Drawing& drawing = *m_Drawing;
+    drawing.Painter.end();
+    if (!drawing.Output.Finish()) {
         m_Error = Utf8FromPath(m_File) + ": " + drawing.File.errorString().toStdString();
         drawing.File.cancelWriting();
         drawing.File.commit();

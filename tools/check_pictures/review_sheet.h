@@ -4,7 +4,8 @@
 // to compare, since no program can tell whether a picture asks the question whose answers the
 // key holds. A page per test shows its 25 pictures as the program would show them, each
 // captioned with its question, its points and the key's correct answers, and marked when the
-// program would not show it as intended; the first pages give the check's summary and findings.
+// program would not show it as intended; the first pages give the check's summary and findings,
+// so the folder is checked before the sheet is drawn.
 // Needs a QGuiApplication; draws with Qt's own PDF writer.
 
 #include "bank/jpeg_decoder.h"
@@ -39,13 +40,16 @@ public:
     // half size. Plain work on pixels, safe on any thread, so the checker's workers can do it.
     static std::shared_ptr<const RgbImage> Reduce(const RgbImage& shown);
 
+    // Draws the first pages, the check's summary and findings, before any picture.
+    void AddSummary(const FolderReport&);
+
     // Draws one picture's cell; the pictures come in the program's order. image is what Reduce
     // gave of what the program would show, or null when it shows its message instead.
     void AddPicture(QuestionRef, const PictureVerdict&, const RgbImage* image);
 
-    // Draws the first pages, completes the sheet and only then puts it in the file's place. False,
-    // with Error() saying why, if it could not be written whole; the file is then as it was.
-    bool Finish(const FolderReport&);
+    // Completes the sheet and only then puts it in the file's place. False, with Error() saying
+    // why, if it could not be written whole; the file is then as it was.
+    bool Finish();
 
     const std::string& Error() const { return m_Error; }
 
