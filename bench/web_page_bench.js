@@ -180,6 +180,9 @@ async function confirmAtLatency(server, key, menuKeys) {
         await page.emulateNetworkConditions({ download: -1, upload: -1, latency: 150 });
         await page.evaluateOnNewDocument(instrument);
         await page.goto(`${server.origin}/brzdomat/brzdomat.html`);
+        // Every file of the page comes 150 ms late, so the canvas comes later than on a plain
+        // connection.
+        await page.waitForSelector("#screen canvas", { timeout: 120000 });
         const found = await driver.waitFor("the first question on screen", async () => {
             await pause(500);
             await page.focus("#screen canvas");
