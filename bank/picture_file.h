@@ -24,6 +24,11 @@ struct FileBytes {
 // devices and pipes are refused without reading from them.
 FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
 
+// Says that the file is read soon. Where reading waits for the network (a page, whose files come
+// from its server), getting the file starts now, so that ReadPictureFile finds it on its way or
+// in; a file read from a disk is read when asked for, and this does nothing.
+void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes);
+
 // ReadPictureFile and DecodeJpeg in one; an empty file is a failure.
 DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options = {});
 

@@ -42,4 +42,8 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
         });
 }
 
+void ReadPictureFileAhead(const std::string&, std::size_t)
+{
+}
+
 } // namespace brzdomat

@@ -1,8 +1,5 @@
 #include "bank/picture_file.h"
 
-#include "bank/question_picture.h"
-#include "bank/question_ref.h"
-
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -10,13 +7,13 @@
 
 // In a browser the program's file system has the page's folder for its root: the start directory
 // is "/", and a picture's path names a file beside the page, which is fetched from the page's
-// own server when the question is shown, and the next question's while this one is answered, so
-// that confirming draws the next picture without waiting for the network (still read anew for
-// every showing, as on a desktop, and a failure is fetched once more before it is told). The read
-// stays synchronous for the caller: asyncify
-// suspends the program until the response is in. Meanwhile nothing of the program may run, as
-// nothing runs while the desktop program reads a file: the user's input waits and is delivered
-// afterwards, and the toolkit holds back its timers and events while the stack sleeps.
+// own server when the question is shown, or earlier when the program names it as the next
+// question's while this one is answered, so that confirming draws the next picture without
+// waiting for the network (still read anew for every showing, as on a desktop, and a failure of
+// a fetch ahead is fetched once more before it is told). The read stays synchronous for the
+// caller: asyncify suspends the program until the response is in. Meanwhile nothing of the program
+// may run, as nothing runs while the desktop program reads a file: the user's input waits and is
+// delivered afterwards, and the toolkit holds back its timers and events while the stack sleeps.
 
 namespace brzdomat {
 
@@ -144,19 +141,12 @@ EM_ASYNC_JS(int, TakeFetch, (const char* path, unsigned char** bytes), {
 });
 // clang-format on
 
-// The picture of the question after the one whose path this is, for fetching it ahead while its
-// question is answered; empty after a test's last question or for any other path.
-std::string NextPicturePath(const std::string& path)
-{
-    const std::string directory = CurrentDirectory();
-    for (int test = 1; test <= TestCount; ++test)
-        for (int question = 1; question < QuestionsPerTest; ++question)
-            if (QuestionPicturePath(directory, { test, question }) == path)
-                return QuestionPicturePath(directory, { test, question + 1 });
-    return {};
-}
-
 } // namespace
+
+void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes)
+{
+    StartFetch(path.c_str(), static_cast<double>(maxBytes), true);
+}
 
 FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
 {
@@ -166,11 +156,6 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
     if (length == FailedAhead) {
         StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
         length = TakeFetch(path.c_str(), &bytes);
-    }
-    if (length >= 0) {
-        // The next question's picture comes while this one is answered.
-        if (const std::string next = NextPicturePath(path); !next.empty())
-            StartFetch(next.c_str(), static_cast<double>(maxBytes), true);
     }
     if (length == NotAFileOfThePage)
         return FileFailure(DecodeFailure::FileNotReadable, "not a file of the page");

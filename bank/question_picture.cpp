@@ -56,4 +56,15 @@ DecodeResult LoadQuestionPicture(
     }
 }
 
+void LoadQuestionPictureAhead(
+    std::string_view startDirectory, QuestionRef question, const DecodeOptions& options)
+{
+    try {
+        ReadPictureFileAhead(
+            QuestionPicturePath(startDirectory, question), options.Limits.MaxFileBytes);
+    } catch (...) {
+        // Only a hint: should the path not fit in memory, the load itself reports it.
+    }
+}
+
 } // namespace brzdomat

@@ -30,4 +30,8 @@ std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef);
 DecodeResult LoadQuestionPicture(
     std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
 
+// Says that the question's picture is loaded next (ReadPictureFileAhead). Never throws.
+void LoadQuestionPictureAhead(
+    std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
+
 } // namespace brzdomat

@@ -157,6 +157,72 @@ async function confirmToNextPicture(server, answers) {
     }
 }
 
+// The draws of the program's generator from its start, as test numbers: the tests a random
+// selection takes its positions from, when it is the first command of a fresh page.
+function selectionTests(count) {
+    let seed = 0;
+    const tests = [];
+    for (let draw = 0; draw < count; ++draw) {
+        seed = (Math.imul(seed, 134775813) + 1) >>> 0;
+        tests.push(Math.floor((32 * seed) / 4294967296) + 1);
+    }
+    return tests;
+}
+
+// Confirming a right answer at a school's server, 150 ms away, in a whole test (test 7) and in
+// the random selection of 25: milliseconds from the click's release until the next question's
+// picture is on the screen, a sample for each of questions 2 to 25. Every picture of question q
+// is test 7's card q, so the square's colour tells the next picture whatever its test.
+async function confirmAtLatency(server, key, menuKeys) {
+    const { browser, close } = await driver.launch();
+    try {
+        const page = (await browser.pages())[0];
+        await page.emulateNetworkConditions({ download: -1, upload: -1, latency: 150 });
+        await page.evaluateOnNewDocument(instrument);
+        await page.goto(`${server.origin}/brzdomat/brzdomat.html`);
+        // Every file of the page comes 150 ms late, so the canvas comes later than on a plain
+        // connection.
+        await page.waitForSelector("#screen canvas", { timeout: 120000 });
+        const found = await driver.waitFor("the first question on screen", async () => {
+            await pause(500);
+            await page.focus("#screen canvas");
+            await page.keyboard.down("Alt");
+            await page.keyboard.press("t");
+            await page.keyboard.up("Alt");
+            for (const key of menuKeys)
+                await page.keyboard.press(key);
+            await pause(1000);
+            return redSquare(await driver.screenshot(page));
+        }, 90, 200);
+        const client = { x: found.x - 128, y: found.y - 80 };
+        const tests = menuKeys.length === 1 ? selectionTests(25) : Array(25).fill(7);
+        const samples = [];
+        for (let question = 1; question < 25; ++question) {
+            for (const letter of key[tests[question - 1]][question - 1]) {
+                const row = "ABCD".indexOf(letter);
+                await page.mouse.click(client.x + 96, client.y + 126 + 16 * row);
+            }
+            // Time to answer, as a student takes it and more: the fetch ahead has its round trip.
+            await pause(400);
+            const colour = (question + 1) % 2 ? [255, 0, 0, 255] : [0, 0, 255, 255];
+            await page.evaluate((probe) => {
+                Object.assign(window.brzdomatBench, { probe, arrived: null, released: null });
+            }, { x: client.x + 128 + 8, y: client.y + 80 + 8, colour });
+            await page.mouse.click(client.x + 60, client.y + 204);
+            const times = await driver.waitFor(`the picture of question ${question + 1}`, () =>
+                page.evaluate(() => {
+                    const bench = window.brzdomatBench;
+                    return bench.arrived === null ? null : [bench.released, bench.arrived];
+                }), 20, 5);
+            samples.push(times[1] - times[0]);
+            await pause(150);
+        }
+        return median(samples);
+    } finally {
+        await close();
+    }
+}
+
 async function main() {
     const server = await driver.serve({
         "/brzdomat/img/": path.join(work, "img"),
@@ -184,6 +250,17 @@ async function main() {
         // Where that time goes: the picture's request starts, and its last byte is in.
         console.log(`confirm_to_fetch_start_ms=${median(fetchStarts).toFixed(2)}`);
         console.log(`confirm_to_fetch_end_ms=${median(fetchEnds).toFixed(2)}`);
+        // The whole key, a row a test in two halves: the test's number, then its questions.
+        const key = {};
+        for (const line of fs.readFileSync(path.join(work, "key"), "utf8").split("\n")) {
+            const [number, ...letters] = line.trim().split(/\s+/);
+            if (/^\d+$/.test(number))
+                key[number] = (key[number] || []).concat(letters);
+        }
+        const wholeTest = ["v", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown",
+            "ArrowDown", "Enter"];
+        console.log(`latency_whole_test_ms=${(await confirmAtLatency(server, key, wholeTest)).toFixed(2)}`);
+        console.log(`latency_random_selection_ms=${(await confirmAtLatency(server, key, ["o"])).toFixed(2)}`);
     } finally {
         await server.close();
     }

@@ -57,6 +57,24 @@ std::string DirectoryForPictures()
     return directory.empty() ? std::string { "." } : directory;
 }
 
+// The generator's step on any copy of its state: the real draws and a look ahead share it.
+int DrawBelow(std::uint32_t& seed, int n)
+{
+    if (n < 1)
+        throw std::out_of_range("No random number below " + std::to_string(n));
+    // Unsigned arithmetic wraps modulo 2^32, which is exactly the generator's step.
+    seed = seed * 134775813u + 1u;
+    return static_cast<int>((static_cast<std::uint64_t>(n) * seed) >> 32);
+}
+
+// The question number is drawn before the test number.
+QuestionRef DrawFullyRandomQuestion(std::uint32_t& seed)
+{
+    int question = DrawBelow(seed, QuestionsPerTest) + 1;
+    int test = DrawBelow(seed, TestCount) + 1;
+    return { test, question };
+}
+
 } // namespace
 
 const std::array<ExamController::Handler, TestCount> ExamController::ChosenTestHandlers {
@@ -120,11 +138,7 @@ void ExamController::MakeSureStartDirectoryIsKnown()
 
 int ExamController::RandomBelow(int n)
 {
-    if (n < 1)
-        throw std::out_of_range("No random number below " + std::to_string(n));
-    // Unsigned arithmetic wraps modulo 2^32, which is exactly the generator's step.
-    m_RandomSeed = m_RandomSeed * 134775813u + 1u;
-    return static_cast<int>((static_cast<std::uint64_t>(n) * m_RandomSeed) >> 32);
+    return DrawBelow(m_RandomSeed, n);
 }
 
 void ExamController::SetMenusFor(RunState state)
@@ -168,13 +182,32 @@ void ExamController::ShowQuestion(int test, int question)
     // caller does anything after showing a question today; leaving here keeps it that way for
     // any step that would follow.
     OpenBoxInRun([&] { ShowQuestionPicture(m_Surface, m_StartDirectory, { test, question }); });
+    // Named only once this picture is in, so that getting the next one does not delay it.
+    m_Surface.QuestionComesNext(QuestionAfter({ test, question }));
 }
 
 void ExamController::ShowRandomQuestion()
 {
-    int question = RandomBelow(QuestionsPerTest) + 1;
-    int test = RandomBelow(TestCount) + 1;
-    ShowQuestion(test, question);
+    QuestionRef next = DrawFullyRandomQuestion(m_RandomSeed);
+    ShowQuestion(next.Test, next.Question);
+}
+
+std::optional<QuestionRef> ExamController::QuestionAfter(QuestionRef shown) const
+{
+    // The same tests as confirming makes, on the same labels and counters.
+    std::uint32_t seed = m_RandomSeed;
+    if (m_TestMode == ModeWholeTest || m_TestMode == ModeRandomSelection) {
+        if (m_Surface.LabelText(Label::Label4) == LastQuestionText)
+            return std::nullopt;
+        int test = m_TestMode == ModeWholeTest ? shown.Test : DrawBelow(seed, TestCount) + 1;
+        return QuestionRef { test, shown.Question + 1 };
+    }
+    if (m_TestMode == ModeFullyRandom) {
+        if (m_RandomQuestionIndex == m_RandomQuestionCount)
+            return std::nullopt;
+        return DrawFullyRandomQuestion(seed);
+    }
+    return std::nullopt;
 }
 
 void ExamController::StartChosenTest(int test)

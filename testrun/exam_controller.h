@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -133,6 +134,9 @@ private:
     void ShowQuestion(int test, int question);
     // The next fully random question: the question number is drawn before the test number.
     void ShowRandomQuestion();
+    // The question that confirming the one on screen shows next, none after the run's last. The
+    // random modes look ahead on a copy of the generator, so the draws stay as they were.
+    std::optional<QuestionRef> QuestionAfter(QuestionRef shown) const;
     void EvaluateAndAdvance();
     void FinishTest();
     void ClearStatusLabels();

@@ -228,10 +228,12 @@ TEST_F(ControllerTest, AStartSetsTheRunningStateBeforeTheFirstQuestionInThisOrde
     Surface.ClearLog();
     Run(&Controller_::N71Click);
     std::vector<std::string> expected = ExpectedStartOf(7);
-    ASSERT_EQ(Surface.Log.size(), expected.size() + 1);
+    ASSERT_EQ(Surface.Log.size(), expected.size() + 2);
     for (std::size_t line = 0; line < expected.size(); ++line)
         EXPECT_EQ(Surface.Log[line], expected[line]) << line;
-    EXPECT_EQ(Surface.Log.back().rfind("ShowPicture(Image1, ", 0), 0u) << Surface.Log.back();
+    EXPECT_EQ(Surface.Log[expected.size()].rfind("ShowPicture(Image1, ", 0), 0u)
+        << Surface.Log[expected.size()];
+    EXPECT_EQ(Surface.Log.back(), "QuestionComesNext(7_2)");
     EXPECT_EQ(Surface.Colours.at(Label::Label10), Green);
     EXPECT_EQ(Surface.TimerIntervalsStarted, 1);
 }
@@ -327,6 +329,56 @@ TEST_F(ControllerTest, ARandomSelectionTakesPositions1To25EachFromATestDrawnAnew
     EXPECT_TRUE(IsIdleState());
     EXPECT_EQ(Controller.RandomSeed(), reference.Seed); // 1 + 25 draws
     EXPECT_EQ(MessageCount(EndOfTestText), 1);
+}
+
+TEST_F(ControllerTest, EachQuestionNamesTheOneConfirmingShowsNextWithoutDrawingIt)
+{
+    struct Case {
+        const char* Name;
+        Controller_::Handler Start;
+        std::optional<std::string> Typed; // the count of a fully random series
+        int Questions;
+        int Draws;
+    };
+    const Case cases[] = {
+        { "chosen test", &Controller_::N321Click, std::nullopt, 25, 0 },
+        { "random whole test", &Controller_::Nhodnceltest1Click, std::nullopt, 25, 1 },
+        { "random selection", &Controller_::Nhodnvbrotzek251Click, std::nullopt, 25, 25 },
+        { "fully random series", &Controller_::plnnhodnvbrotzek1Click, "6", 6, 12 },
+        { "series of one", &Controller_::plnnhodnvbrotzek1Click, "1", 1, 2 },
+    };
+    for (const Case& c : cases) {
+        ReferenceGenerator reference { Controller.RandomSeed() };
+        for (int draw = 0; draw < c.Draws; ++draw)
+            reference.Below(1);
+        std::size_t namedBefore = Surface.NamedNext.size();
+        if (c.Typed)
+            Surface.ReplyInput(c.Typed);
+        Run(c.Start);
+        for (int shown = 1; shown <= c.Questions; ++shown) {
+            // One naming for each question shown, given after its picture.
+            ASSERT_EQ(Surface.NamedNext.size(), namedBefore + static_cast<std::size_t>(shown))
+                << c.Name << " " << shown;
+            std::optional<QuestionRef> named = Surface.NamedNext.back();
+            if (shown == c.Questions) {
+                EXPECT_EQ(named, std::nullopt) << c.Name;
+                Surface.ReplyButton(PressedButton::Ok);
+                if (c.Typed)
+                    Surface.ReplyButton(PressedButton::Ok);
+            }
+            // A wrong answer's box comes between the naming and the next question.
+            if (shown % 4 == 0)
+                AnswerWrong();
+            else
+                AnswerRight();
+            if (shown < c.Questions) {
+                ASSERT_EQ(named, Current()) << c.Name << " " << shown;
+            }
+        }
+        EXPECT_TRUE(IsIdleState()) << c.Name;
+        // Looking ahead drew nothing: exactly the run's own draws were made.
+        EXPECT_EQ(Controller.RandomSeed(), reference.Seed) << c.Name;
+    }
 }
 
 TEST_F(ControllerTest, AFullyRandomSeriesOfFiveFromProgramStart)

@@ -8,11 +8,13 @@
 // modal window) run a nested event loop until they close, and timer ticks are still delivered
 // inside it, so a handler that opened a box may find the world changed when the box returns.
 
+#include "bank/question_ref.h"
 #include "bank/rgb_image.h"
 #include "ui/controls.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +64,10 @@ public:
     // Replaces the picture on display. Callers hand over only fully decoded pictures, so a
     // failed load never reaches the control and the previous picture stays.
     virtual void ShowPicture(Picture, std::shared_ptr<const RgbImage>) = 0;
+    // Once a question is on screen: the question the logic shows after it if the user answers,
+    // or none when it is the run's last. Only a hint, since the run may still end early; a
+    // surface whose pictures are slow to come starts getting that picture now.
+    virtual void QuestionComesNext(std::optional<QuestionRef>) { }
 
     // Starting a running timer changes nothing: its interval is not restarted.
     virtual void StartTimer(Timer) = 0;

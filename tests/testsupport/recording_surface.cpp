@@ -102,6 +102,13 @@ void RecordingSurface::ShowPicture(Picture picture, std::shared_ptr<const RgbIma
     ++PicturesShownCount;
 }
 
+void RecordingSurface::QuestionComesNext(std::optional<QuestionRef> next)
+{
+    Log.push_back(Call("QuestionComesNext",
+        next ? std::to_string(next->Test) + "_" + std::to_string(next->Question) : "none"));
+    NamedNext.push_back(next);
+}
+
 void RecordingSurface::StartTimer(Timer timer)
 {
     Log.push_back(Call("StartTimer", ControlName(timer)));

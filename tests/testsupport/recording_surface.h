@@ -52,6 +52,7 @@ public:
     bool IsChecked(CheckBox) const override;
     void SetPictureVisible(Picture, Visible) override;
     void ShowPicture(Picture, std::shared_ptr<const RgbImage>) override;
+    void QuestionComesNext(std::optional<QuestionRef>) override;
     void StartTimer(Timer) override;
     void StopTimer(Timer) override;
     PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
@@ -80,6 +81,8 @@ public:
     bool PictureVisible = true;
     std::shared_ptr<const RgbImage> PictureShown;
     int PicturesShownCount = 0;
+    // Every question named as the next one, in order.
+    std::vector<std::optional<QuestionRef>> NamedNext;
     bool TimerRunning = false;
     // Bumped by every start of a stopped timer: a fresh interval begins.
     int TimerIntervalsStarted = 0;

@@ -109,6 +109,12 @@ void QtSurface::ShowPicture(Picture control, std::shared_ptr<const RgbImage> pic
             .arg(m_Labels[Index(Label::Label2)]->text(), m_Labels[Index(Label::Label4)]->text()));
 }
 
+void QtSurface::QuestionComesNext(std::optional<QuestionRef> next)
+{
+    if (next && m_NextQuestionHandler)
+        m_NextQuestionHandler(*next);
+}
+
 void QtSurface::StartTimer(Timer timer)
 {
     // QTimer::start restarts a running timer; the clock's next tick must not move.

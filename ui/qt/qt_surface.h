@@ -44,6 +44,7 @@ public:
     bool IsChecked(CheckBox) const override;
     void SetPictureVisible(Picture, Visible) override;
     void ShowPicture(Picture, std::shared_ptr<const RgbImage>) override;
+    void QuestionComesNext(std::optional<QuestionRef>) override;
     void StartTimer(Timer) override;
     void StopTimer(Timer) override;
     PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
@@ -55,10 +56,18 @@ public:
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override;
 
+    // Gets the next question ready where its picture is slow to come (the page); a desktop reads
+    // its pictures when shown and sets nothing.
+    void SetNextQuestionHandler(std::function<void(QuestionRef)> handler)
+    {
+        m_NextQuestionHandler = std::move(handler);
+    }
+
 private:
     QWidget* m_Main;
     std::string m_ApplicationTitle;
     WindowFactory m_MakeWindow;
+    std::function<void(QuestionRef)> m_NextQuestionHandler;
     // Every control the logic names, found once by its layout name.
     std::array<QLabel*, ControlCount<Label>> m_Labels {};
     // What was last written to each label, so that reading it back gives the very bytes, also

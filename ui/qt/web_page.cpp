@@ -1,5 +1,6 @@
 #include "ui/qt/web_page.h"
 
+#include "bank/question_picture.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 
@@ -118,6 +119,11 @@ void JoinPage(Application& program)
     if (auto* screen = main.screen())
         QObject::connect(
             screen, &QScreen::geometryChanged, &main, [&main] { main.CentreOnScreen(); });
+    // The pictures come from the page's server: the next question's is fetched while the user
+    // answers the one on screen.
+    program.Surface().SetNextQuestionHandler([&program](QuestionRef next) {
+        LoadQuestionPictureAhead(program.Controller().StartDirectory(), next);
+    });
     auto* edges = new PageEdges(main);
     QDesktopServices::setUrlHandler(QStringLiteral("https"), edges, "Open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), edges, "Open");

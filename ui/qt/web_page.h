@@ -4,7 +4,8 @@
 // the screen; the main window keeps its design size in the middle of it, scaled down whole when
 // the page is smaller. Closing the main window ends the program as far as a page can: the page
 // is told, takes the window away and offers a new start. Web addresses open in a new tab that
-// gets no hold on the page. Nothing here stores anything or asks the network for anything.
+// gets no hold on the page. The next question's picture is fetched ahead from here. Nothing here
+// stores anything.
 
 namespace brzdomat {
 
