@@ -27,6 +27,9 @@ std::vector<std::string> ExpectedStartOf(int test)
         "SetMenuItemEnabled(Nhodnvbrotzek251, No)",
         "SetMenuItemEnabled(plnnhodnvbrotzek1, No)",
         "SetMenuItemEnabled(Ukonittest1, Yes)",
+        "SetMenuItemEnabled(Pehledposlednhotestu1, No)",
+        "SetMenuItemEnabled(Procviitchybnotzky1, No)",
+        "SetMenuItemEnabled(Prodlouenas60minut1, No)",
         "StartTimer(Timer1)",
         "SetLabelText(Label17, \"0\")",
         "SetLabelColour(Label10, 0,128,0)",
@@ -293,8 +296,11 @@ TEST_F(ControllerTest, TheEndOfATestStopsTheClockFirstAndEmptiesEverythingAfterI
         "SetPictureVisible(Image1, No)", "SetMenuItemEnabled(Vybratsitest1, Yes)",
         "SetMenuItemEnabled(Nhodnceltest1, Yes)", "SetMenuItemEnabled(Nhodnvbrotzek251, Yes)",
         "SetMenuItemEnabled(plnnhodnvbrotzek1, Yes)", "SetMenuItemEnabled(Ukonittest1, No)",
-        "SetButtonEnabled(Button1, No)", "SetLabelText(Label2, \"\")", "SetLabelText(Label4, \"\")",
-        "SetLabelText(Label6, \"\")", "SetLabelText(Label8, \"\")", "SetLabelText(Label17, \"\")",
+        "SetMenuItemEnabled(Pehledposlednhotestu1, Yes)",
+        "SetMenuItemEnabled(Procviitchybnotzky1, No)",
+        "SetMenuItemEnabled(Prodlouenas60minut1, Yes)", "SetButtonEnabled(Button1, No)",
+        "SetLabelText(Label2, \"\")", "SetLabelText(Label4, \"\")", "SetLabelText(Label6, \"\")",
+        "SetLabelText(Label8, \"\")", "SetLabelText(Label17, \"\")",
         "SetLabelText(Label10, \"\")" };
     for (int box = 1; box <= 8; ++box)
         tail.push_back("SetChecked(CheckBox" + std::to_string(box) + ", No)");
