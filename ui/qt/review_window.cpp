@@ -20,7 +20,7 @@ namespace brzdomat {
 
 namespace {
 
-constexpr int PictureLeft = 471;
+constexpr int PictureLeft = 482;
 constexpr int PictureTop = 80;
 constexpr int BoxTops[] = { 100, 120, 140, 160 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
@@ -35,7 +35,7 @@ public:
         setObjectName(QStringLiteral("ReviewWindow"));
         setWindowTitle(QString::fromUtf8("Přehled testu"));
         setFont(LayoutFont(WindowFontPixels));
-        setFixedSize(880, 600);
+        setFixedSize(PictureLeft + VisibleWidth + 8, 600);
         setSizeGripEnabled(false);
         setModal(true);
 
@@ -43,7 +43,7 @@ public:
         head->setObjectName(QStringLiteral("ReviewHead"));
         head->setTextFormat(Qt::PlainText);
         head->setWordWrap(true);
-        head->setGeometry(8, 8, 864, 34);
+        head->setGeometry(8, 8, PictureLeft + VisibleWidth - 8, 34);
 
         auto* verdict = new QLabel(FromUtf8(record.Verdict), this);
         verdict->setObjectName(QStringLiteral("ReviewVerdict"));
@@ -81,7 +81,7 @@ public:
 
         auto* close = new QPushButton(QString::fromUtf8("Zavřít"), this);
         close->setObjectName(QStringLiteral("ReviewClose"));
-        close->setGeometry(772, 560, 100, 25);
+        close->setGeometry(PictureLeft + VisibleWidth - 100, 560, 100, 25);
         close->setAutoDefault(false);
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -96,7 +96,7 @@ private:
     {
         m_Rows = new QTreeWidget(this);
         m_Rows->setObjectName(QStringLiteral("ReviewRows"));
-        m_Rows->setGeometry(8, 80, 380, 470);
+        m_Rows->setGeometry(8, 80, 372, 470);
         m_Rows->setRootIsDecorated(false);
         m_Rows->setAllColumnsShowFocus(true);
         m_Rows->setUniformRowHeights(true);
@@ -137,12 +137,12 @@ private:
             auto* label = new QLabel(QString::fromUtf8(text), this);
             label->setGeometry(left, top, 60, 16);
         };
-        heading("správně", 396, 80);
-        heading("váš výběr", 432, 64);
-        heading("výběr", 436, 80);
+        heading("správně", 398, 80);
+        heading("váš", 452, 64);
+        heading("výběr", 446, 80);
         for (std::size_t row = 0; row < 4; ++row) {
             auto* letter = new QLabel(QString::fromLatin1(RowLetters[row]), this);
-            letter->setGeometry(396, BoxTops[row], 10, 17);
+            letter->setGeometry(386, BoxTops[row], 10, 17);
             auto makeBox = [&](int left, const char* column) {
                 auto* box = new QCheckBox(this);
                 box->setObjectName(
@@ -155,8 +155,8 @@ private:
                 box->setFocusPolicy(Qt::NoFocus);
                 return box;
             };
-            m_CorrectBoxes[row] = makeBox(410, "Correct");
-            m_TickedBoxes[row] = makeBox(446, "Ticked");
+            m_CorrectBoxes[row] = makeBox(408, "Correct");
+            m_TickedBoxes[row] = makeBox(450, "Ticked");
         }
     }
 
