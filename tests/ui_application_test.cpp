@@ -443,6 +443,29 @@ TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
     EXPECT_EQ(watcher.ForcedClosed, 0);
 }
 
+TEST_F(ProgramTest, TheLongerLimitIsTickedInTheMenuAndTheClockRunsOnTo60)
+{
+    auto* longer = Item("Prodlouenas60minut1");
+    longer->trigger();
+    EXPECT_TRUE(longer->isChecked());
+    auto watcher = Watch();
+    StartTest(6);
+    EXPECT_FALSE(longer->isEnabled());
+    QString minutesAtTimeOut;
+    OnMessage = [&](MessageDialog* box) {
+        if (box->TextLabel()->text() == QString::fromUtf8("Čas vypršel !!"))
+            minutesAtTimeOut = StatusText(Label::Label17);
+    };
+    Clock()->setInterval(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Clock()->isActive(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_EQ(minutesAtTimeOut, "60");
+    ExpectIdle();
+    EXPECT_TRUE(longer->isEnabled());
+    longer->trigger();
+    EXPECT_FALSE(longer->isChecked());
+}
+
 TEST_F(ProgramTest, AFailedConversionIsReportedUnderTheApplicationTitleAndTheProgramGoesOn)
 {
     auto watcher = Watch({}, { "abc" });
