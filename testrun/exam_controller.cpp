@@ -6,6 +6,7 @@
 #include "testrun/text_to_int.h"
 #include "ui/error_path.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +26,9 @@ constexpr MenuCommand MenuCommands[] {
     { MenuItem::Nhodnvbrotzek251, &ExamController::Nhodnvbrotzek251Click },
     { MenuItem::plnnhodnvbrotzek1, &ExamController::plnnhodnvbrotzek1Click },
     { MenuItem::Ukonittest1, &ExamController::Ukonittest1Click },
+    { MenuItem::Pehledposlednhotestu1, &ExamController::Pehledposlednhotestu1Click },
+    { MenuItem::Procviitchybnotzky1, &ExamController::Procviitchybnotzky1Click },
+    { MenuItem::Prodlouenas60minut1, &ExamController::Prodlouenas60minut1Click },
     { MenuItem::Oprogramu1, &ExamController::Oprogramu1Click },
     { MenuItem::About1, &ExamController::About1Click },
 };
@@ -35,7 +39,8 @@ static_assert([] {
         std::size_t handlers = 0;
         for (const auto& command : MenuCommands)
             handlers += command.Item == row.Item ? 1 : 0;
-        if (handlers != (row.Kind == MenuKind::Command ? 1u : 0u))
+        bool runs = row.Kind == MenuKind::Command || row.Kind == MenuKind::Check;
+        if (handlers != (runs ? 1u : 0u))
             return false;
     }
     return true;
@@ -44,8 +49,9 @@ static_assert([] {
 constexpr CheckBox ChoiceBoxes[] { CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
     CheckBox::CheckBox8 };
 
-// The minute on which the clock ends a test run, compared as text like every counter.
-constexpr std::string_view TimeLimitText = "30";
+// The minutes after which the clock ends a test run, compared as text like every counter.
+constexpr int TimeLimitMinutes = 30;
+constexpr int ExtendedTimeLimitMinutes = 60;
 constexpr std::string_view LastQuestionText = "25";
 
 // The current directory as the folder the pictures lie below. Should the system be unable to
@@ -149,6 +155,9 @@ void ExamController::SetMenusFor(RunState state)
             m_Surface.SetMenuItemEnabled(row.Item, running ? Enabled::No : Enabled::Yes);
         else if (row.Role == TestRunRole::End)
             m_Surface.SetMenuItemEnabled(row.Item, running ? Enabled::Yes : Enabled::No);
+        else if (row.Role == TestRunRole::LastRun)
+            m_Surface.SetMenuItemEnabled(
+                row.Item, !running && LastRunAllows(row.Item) ? Enabled::Yes : Enabled::No);
     }
 }
 
@@ -158,6 +167,14 @@ void ExamController::StartTestRun(std::string_view mode)
     SetMenusFor(RunState::Running);
     m_TestRunning = true;
     m_TestMode = std::string { mode };
+    m_CurrentRun = {};
+    m_CurrentRun.Kind = mode == ModeRandomSelection ? RunKind::RandomSelection
+        : mode == ModeFullyRandom                   ? RunKind::FullyRandom
+        : mode == ModeMistakes                      ? RunKind::Mistakes
+                                                    : RunKind::WholeTest;
+    m_CurrentRun.LimitMinutes = m_ExtendedTime ? ExtendedTimeLimitMinutes : TimeLimitMinutes;
+    m_CurrentRun.StartDirectory = m_StartDirectory;
+    m_ShownQuestion.reset();
     BeginTestRun();
 }
 
@@ -178,6 +195,9 @@ void ExamController::ShowQuestion(int test, int question)
     m_Surface.SetLabelText(Label::Label2, IntToText(test));
     m_Surface.SetLabelText(Label::Label4, IntToText(question));
     ClearAnswerBoxes();
+    m_ShownQuestion = QuestionRef { test, question };
+    if (m_CurrentRun.Kind == RunKind::WholeTest)
+        m_CurrentRun.Test = test;
     // A missing picture is reported in a box, inside which the clock may end the test run. No
     // caller does anything after showing a question today; leaving here keeps it that way for
     // any step that would follow.
@@ -261,8 +281,48 @@ void ExamController::Ukonittest1Click()
     EndTestRunQuietly();
 }
 
+void ExamController::Pehledposlednhotestu1Click()
+{
+    // The item is disabled in these states; a command that arrives anyway has nothing to show.
+    if (m_TestRunning || !LastRunAllows(MenuItem::Pehledposlednhotestu1))
+        return;
+    if (m_Surface.ShowReview(m_LastRun) == ReviewChoice::PractiseMistakes)
+        Procviitchybnotzky1Click();
+}
+
+void ExamController::Procviitchybnotzky1Click()
+{
+    if (m_TestRunning || !LastRunAllows(MenuItem::Procviitchybnotzky1))
+        return;
+    m_MistakeQuestions.clear();
+    for (const auto& question : m_LastRun.Questions) {
+        if (question.Result == AnswerResult::Wrong)
+            m_MistakeQuestions.push_back(question.Question);
+    }
+    m_MistakeIndex = 0;
+    StartTestRun(ModeMistakes);
+    ShowQuestion(m_MistakeQuestions.front().Test, m_MistakeQuestions.front().Question);
+}
+
+void ExamController::Prodlouenas60minut1Click()
+{
+    // A running test keeps the limit it started with.
+    if (!m_TestRunning)
+        m_ExtendedTime = !m_ExtendedTime;
+    m_Surface.SetMenuItemChecked(
+        MenuItem::Prodlouenas60minut1, m_ExtendedTime ? Checked::Yes : Checked::No);
+}
+
+bool ExamController::LastRunAllows(MenuItem item) const
+{
+    if (item == MenuItem::Procviitchybnotzky1)
+        return m_LastRun.CountOf(AnswerResult::Wrong) > 0;
+    return m_LastRun.CountOf(AnswerResult::Right) + m_LastRun.CountOf(AnswerResult::Wrong) > 0;
+}
+
 void ExamController::EndTestRunQuietly()
 {
+    CloseRunRecord(RunEnd::EarlyEnd);
     StopClock();
     SetMenusFor(RunState::Idle);
     m_Surface.SetPictureVisible(Picture::Image1, Visible::No);
@@ -285,7 +345,9 @@ void ExamController::Button1Click()
 
 void ExamController::EvaluateAndAdvance()
 {
-    if (IsAnswerCorrect(m_Surface, m_Key)) {
+    bool right = IsAnswerCorrect(m_Surface, m_Key);
+    RecordAnswer(right ? AnswerResult::Right : AnswerResult::Wrong);
+    if (right) {
         AddPoints(m_Surface, Outcome::Right);
     } else {
         AddPoints(m_Surface, Outcome::Wrong);
@@ -295,7 +357,7 @@ void ExamController::EvaluateAndAdvance()
 
     if (m_TestMode == ModeWholeTest) {
         if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
-            FinishTest();
+            FinishTest(RunEnd::LastQuestion);
             return;
         }
         int test = TextToInt(m_Surface.LabelText(Label::Label2));
@@ -303,7 +365,7 @@ void ExamController::EvaluateAndAdvance()
         ShowQuestion(test, question + 1);
     } else if (m_TestMode == ModeRandomSelection) {
         if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
-            FinishTest();
+            FinishTest(RunEnd::LastQuestion);
             return;
         }
         int question = TextToInt(m_Surface.LabelText(Label::Label4)) + 1;
@@ -314,16 +376,24 @@ void ExamController::EvaluateAndAdvance()
             m_Surface.MessageBox(
                 "Skončilo náhodné zadávání otázek - počtem: " + IntToText(m_RandomQuestionCount),
                 MessageKind::Information, ButtonSet::Ok);
-            FinishTest();
+            FinishTest(RunEnd::SeriesEnd);
             return;
         }
         ++m_RandomQuestionIndex;
         ShowRandomQuestion();
+    } else if (m_TestMode == ModeMistakes) {
+        if (m_MistakeIndex + 1 >= m_MistakeQuestions.size()) {
+            FinishTest(RunEnd::LastQuestion);
+            return;
+        }
+        const QuestionRef next = m_MistakeQuestions[++m_MistakeIndex];
+        ShowQuestion(next.Test, next.Question);
     }
 }
 
-void ExamController::FinishTest()
+void ExamController::FinishTest(RunEnd end)
 {
+    CloseRunRecord(end);
     StopClock();
     m_Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
         MessageKind::Information, ButtonSet::Ok);
@@ -366,14 +436,78 @@ void ExamController::Timer1Timer()
         return;
     std::int64_t minutes = std::int64_t { TextToInt(m_Surface.LabelText(Label::Label17)) } + 1;
     m_Surface.SetLabelText(Label::Label17, std::to_string(minutes));
-    if (m_Surface.LabelText(Label::Label17) != TimeLimitText)
+    if (m_Surface.LabelText(Label::Label17) != IntToText(m_CurrentRun.LimitMinutes))
         return;
 
     StopClock();
     m_Surface.SetLabelColour(Label::Label10, Red);
     m_Surface.SetLabelText(Label::Label10, "NESTÍHÁTE");
     m_Surface.ShowError("Čas vypršel !!");
-    FinishTest();
+    FinishTest(RunEnd::TimeOut);
+}
+
+void ExamController::RecordAnswer(AnswerResult result)
+{
+    // Judging has just read both labels as numbers, so they hold a question of the bank.
+    QuestionRef question { TextToInt(m_Surface.LabelText(Label::Label2)),
+        TextToInt(m_Surface.LabelText(Label::Label4)) };
+    AnsweredQuestion answered = Unanswered(question);
+    for (std::size_t index = 0; index < AllOptions.size(); ++index)
+        answered.Ticked[index] = m_Surface.IsChecked(ChoiceBoxes[index]);
+    answered.Result = result;
+    m_CurrentRun.Questions.push_back(answered);
+    m_ShownQuestion.reset();
+}
+
+AnsweredQuestion ExamController::Unanswered(QuestionRef question) const
+{
+    AnsweredQuestion unanswered;
+    unanswered.Question = question;
+    unanswered.Points = QuestionWeight(question.Question);
+    for (std::size_t index = 0; index < AllOptions.size(); ++index)
+        unanswered.Correct[index] = m_Key.Mark(question, AllOptions[index]) == AnswerMark::X;
+    return unanswered;
+}
+
+void ExamController::CloseRunRecord(RunEnd end)
+{
+    RunRecord& run = m_CurrentRun;
+    run.End = end;
+    run.ErrorPoints = m_Surface.LabelText(Label::Label6);
+    run.AchievedPoints = m_Surface.LabelText(Label::Label8);
+    run.Minutes = m_Surface.LabelText(Label::Label17);
+    run.Verdict = m_Surface.LabelText(Label::Label10);
+    // Only a passing verdict is green; both ways of failing are red.
+    run.VerdictColour = run.Verdict == "ZVLÁDÁTE" ? Green : Red;
+    run.Count = m_RandomQuestionCount;
+    if (m_ShownQuestion)
+        run.Questions.push_back(Unanswered(*m_ShownQuestion));
+    m_ShownQuestion.reset();
+    // The rest of a whole test and of the mistakes are known; random questions never drawn are
+    // not, and stay out of the list.
+    switch (run.Kind) {
+    case RunKind::WholeTest:
+        run.PlannedCount = QuestionsPerTest;
+        if (!run.Questions.empty()) {
+            for (int question = run.Questions.back().Question.Question + 1;
+                 question <= QuestionsPerTest; ++question)
+                run.Questions.push_back(Unanswered({ run.Test, question }));
+        }
+        break;
+    case RunKind::RandomSelection:
+        run.PlannedCount = QuestionsPerTest;
+        break;
+    case RunKind::FullyRandom:
+        run.PlannedCount = std::max(m_RandomQuestionCount, 0);
+        break;
+    case RunKind::Mistakes:
+        run.PlannedCount = static_cast<int>(m_MistakeQuestions.size());
+        for (std::size_t index = run.Questions.size(); index < m_MistakeQuestions.size(); ++index)
+            run.Questions.push_back(Unanswered(m_MistakeQuestions[index]));
+        break;
+    }
+    m_LastRun = std::move(run);
+    m_CurrentRun = {};
 }
 
 void ExamController::Zavt1Click()

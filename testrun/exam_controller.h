@@ -17,6 +17,7 @@
 #include "bank/answer_key.h"
 #include "bank/question_ref.h"
 #include "ui/error_path.h"
+#include "ui/run_record.h"
 #include "ui/ui_surface.h"
 
 #include <array>
@@ -25,6 +26,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace brzdomat {
 
@@ -32,6 +34,8 @@ namespace brzdomat {
 inline constexpr std::string_view ModeWholeTest = "obycejnycely";
 inline constexpr std::string_view ModeRandomSelection = "obycejnynahodny";
 inline constexpr std::string_view ModeFullyRandom = "nahoda";
+// The wrongly answered questions of the last run, asked again in their order.
+inline constexpr std::string_view ModeMistakes = "chybne";
 
 class ExamController {
 public:
@@ -97,9 +101,17 @@ public:
     void plnnhodnvbrotzek1Click();
     // "&Ukončit testování": ends the test run after the user confirms.
     void Ukonittest1Click();
+    // "&Přehled posledního testu": the review of the last run, from which the student may go on
+    // to practise its mistakes.
+    void Pehledposlednhotestu1Click();
+    // "P&rocvičit chybné otázky": a run of the last run's wrong answers; it becomes the last run.
+    void Procviitchybnotzky1Click();
+    // "Prodloužený čas (60 minut)": ticks or unticks the longer limit while no test runs.
+    void Prodlouenas60minut1Click();
     // "Potvrď": refuses an answer with nothing ticked, otherwise judges it and moves on.
     void Button1Click();
-    // The clock's tick, once a minute while a test runs; the 30th ends the test run.
+    // The clock's tick, once a minute while a test runs; the 30th ends the test run, or the 60th
+    // when the longer limit is ticked.
     void Timer1Timer();
 
     // "&Zavřít" closes the main window, which ends the program.
@@ -123,6 +135,9 @@ public:
     const AnswerKey& Key() const { return m_Key; }
     // True from a start command until the end of its test run.
     bool TestRunning() const { return m_TestRunning; }
+    // The last run that has ended, and whether the longer limit is ticked.
+    const RunRecord& LastRun() const { return m_LastRun; }
+    bool ExtendedTime() const { return m_ExtendedTime; }
 
 private:
     enum class RunState { Idle, Running };
@@ -138,7 +153,7 @@ private:
     // random modes look ahead on a copy of the generator, so the draws stay as they were.
     std::optional<QuestionRef> QuestionAfter(QuestionRef shown) const;
     void EvaluateAndAdvance();
-    void FinishTest();
+    void FinishTest(RunEnd);
     void ClearStatusLabels();
     void ClearAnswerBoxes();
 
@@ -148,6 +163,13 @@ private:
     // The idle state without any message: used by the early end and by a refused count.
     void EndTestRunQuietly();
     void MakeSureStartDirectoryIsKnown();
+
+    // The record of the running test: each confirmed answer as it is judged, and at the end the
+    // questions left unanswered and the labels as they stand, after which it is the last run.
+    void RecordAnswer(AnswerResult);
+    AnsweredQuestion Unanswered(QuestionRef) const;
+    void CloseRunRecord(RunEnd);
+    bool LastRunAllows(MenuItem) const;
 
     // Opens a modal box through openBox and gives back what it returns. The clock ticks inside
     // every box; should it end the test run meanwhile, the command that opened the box leaves
@@ -180,6 +202,14 @@ private:
     // True from a start command until the clock is stopped at the end of its test run, so the
     // clock runs exactly while this is true.
     bool m_TestRunning = false;
+    bool m_ExtendedTime = false;
+    RunRecord m_CurrentRun;
+    RunRecord m_LastRun;
+    // The question on screen that has not been confirmed yet.
+    std::optional<QuestionRef> m_ShownQuestion;
+    // The questions of a run of mistakes and the one on screen.
+    std::vector<QuestionRef> m_MistakeQuestions;
+    std::size_t m_MistakeIndex = 0;
     // Counts the ends of test runs. A command notes it before a modal box and compares after.
     std::uint64_t m_EndedRuns = 0;
 };

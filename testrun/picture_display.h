@@ -4,6 +4,7 @@
 // failure; here a failure becomes the one error box the user sees.
 
 #include "bank/jpeg_decoder.h"
+#include "bank/question_picture.h"
 #include "bank/question_ref.h"
 #include "ui/ui_surface.h"
 
@@ -14,6 +15,11 @@ namespace brzdomat {
 // The one message for every picture that cannot be shown, whatever the reason.
 inline constexpr std::string_view PictureFailureText
     = "Nelze načít obrázek pro danou otázku. Obrázek zřejmě chybý či je poškozen!";
+
+// Loads the question's picture for a screen of the given depth: one of 8 bits per pixel or fewer
+// gets it quantised whatever the options say.
+DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view startDirectory,
+    QuestionRef, const DecodeOptions& options = {});
 
 // Loads the question's picture into Image1, or reports a failure of whatever kind with one
 // error box; a failed load keeps the picture on display. A screen of 8 bits per pixel or fewer

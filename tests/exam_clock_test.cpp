@@ -1,5 +1,6 @@
 #include "tests/controller_fixture.h"
 
+#include "testrun/run_review.h"
 #include "testrun/text_to_int.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,43 @@ TEST_F(Clock, Tick29ShowsTheMinutesAndTick30EndsTheRunWithTheTimeOut)
         (std::vector<std::string> { "Čas vypršel !!", std::string { EndOfTestText } }));
     EXPECT_TRUE(IsIdleState());
     EXPECT_EQ(Surface.UnscriptedBoxes, 0);
+}
+
+TEST_F(Clock, TheLongerLimitTicked60MinutesUntickedTheUsual30)
+{
+    struct Case {
+        int Choices; // of "Prodloužený čas (60 minut)" before the run
+        int Limit;
+    };
+    for (const Case c : { Case { 1, 60 }, Case { 2, 30 }, Case { 0, 30 } }) {
+        SCOPED_TRACE(c.Choices);
+        bool ticked = false;
+        for (int choice = 0; choice < c.Choices; ++choice) {
+            Run(&Controller_::Prodlouenas60minut1Click);
+            ticked = !ticked;
+            ASSERT_EQ(Surface.MenuChecked.at(MenuItem::Prodlouenas60minut1), ticked);
+        }
+        Run(&Controller_::N41Click);
+        // Chosen while a run goes on, which the disabled item prevents, it changes nothing.
+        Run(&Controller_::Prodlouenas60minut1Click);
+        EXPECT_EQ(Surface.MenuChecked.at(MenuItem::Prodlouenas60minut1), ticked);
+        Ticks(c.Limit - 1);
+        ASSERT_TRUE(IsRunningState());
+        EXPECT_EQ(Text(Label::Label17), std::to_string(c.Limit - 1));
+        Surface.ClearLog();
+        Surface.ReplyButton(PressedButton::Ok);
+        Surface.ReplyButton(PressedButton::Ok);
+        Tick();
+        EXPECT_EQ(Surface.MessageTexts(),
+            (std::vector<std::string> { "Čas vypršel !!", std::string { EndOfTestText } }));
+        EXPECT_TRUE(IsIdleState());
+        std::string minutes = std::to_string(c.Limit);
+        EXPECT_NE(ReviewHeadLine(Controller.LastRun()).find(minutes + " z " + minutes + " minut"),
+            std::string::npos);
+        // Back to unticked for the next case.
+        if (ticked)
+            Run(&Controller_::Prodlouenas60minut1Click);
+    }
 }
 
 TEST_F(Clock, TheTimeOutReplacesEitherVerdict)

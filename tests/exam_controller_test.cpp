@@ -1,6 +1,7 @@
 #include "tests/controller_fixture.h"
 
 #include "bank/question_picture.h"
+#include "testrun/run_review.h"
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
 #include "tests/testsupport/jpeg_maker.h"
@@ -27,6 +28,9 @@ std::vector<std::string> ExpectedStartOf(int test)
         "SetMenuItemEnabled(Nhodnvbrotzek251, No)",
         "SetMenuItemEnabled(plnnhodnvbrotzek1, No)",
         "SetMenuItemEnabled(Ukonittest1, Yes)",
+        "SetMenuItemEnabled(Pehledposlednhotestu1, No)",
+        "SetMenuItemEnabled(Procviitchybnotzky1, No)",
+        "SetMenuItemEnabled(Prodlouenas60minut1, No)",
         "StartTimer(Timer1)",
         "SetLabelText(Label17, \"0\")",
         "SetLabelColour(Label10, 0,128,0)",
@@ -295,8 +299,11 @@ TEST_F(ControllerTest, TheEndOfATestStopsTheClockFirstAndEmptiesEverythingAfterI
         "SetPictureVisible(Image1, No)", "SetMenuItemEnabled(Vybratsitest1, Yes)",
         "SetMenuItemEnabled(Nhodnceltest1, Yes)", "SetMenuItemEnabled(Nhodnvbrotzek251, Yes)",
         "SetMenuItemEnabled(plnnhodnvbrotzek1, Yes)", "SetMenuItemEnabled(Ukonittest1, No)",
-        "SetButtonEnabled(Button1, No)", "SetLabelText(Label2, \"\")", "SetLabelText(Label4, \"\")",
-        "SetLabelText(Label6, \"\")", "SetLabelText(Label8, \"\")", "SetLabelText(Label17, \"\")",
+        "SetMenuItemEnabled(Pehledposlednhotestu1, Yes)",
+        "SetMenuItemEnabled(Procviitchybnotzky1, No)",
+        "SetMenuItemEnabled(Prodlouenas60minut1, Yes)", "SetButtonEnabled(Button1, No)",
+        "SetLabelText(Label2, \"\")", "SetLabelText(Label4, \"\")", "SetLabelText(Label6, \"\")",
+        "SetLabelText(Label8, \"\")", "SetLabelText(Label17, \"\")",
         "SetLabelText(Label10, \"\")" };
     for (int box = 1; box <= 8; ++box)
         tail.push_back("SetChecked(CheckBox" + std::to_string(box) + ", No)");
@@ -702,6 +709,171 @@ TEST_F(ControllerTest, EveryQuestionIsLoadedFromTheStartDirectory)
         AnswerRight();
     EXPECT_EQ(Surface.PicturesShownCount, 25);
     EXPECT_TRUE(Surface.Boxes.empty());
+}
+
+// The results of the record's rows in order: R right, W wrong, U unanswered.
+std::string Results(const RunRecord& run)
+{
+    std::string results;
+    for (const auto& question : run.Questions)
+        results += question.Result == AnswerResult::Right ? 'R'
+            : question.Result == AnswerResult::Wrong      ? 'W'
+                                                          : 'U';
+    return results;
+}
+
+TEST_F(ControllerTest, EveryEndOfARunLeavesTheRecordTheReviewShows)
+{
+    struct Case {
+        const char* Name;
+        std::function<void()> Play;
+        std::string HeadLine;
+        std::string Verdict;
+        std::string Results;
+        bool ReviewEnabled;
+        bool PracticeEnabled;
+    };
+    auto answers = [this](std::string_view pattern) {
+        for (char answer : pattern)
+            answer == 'R' ? AnswerRight() : AnswerWrong();
+    };
+    auto endEarly = [this] {
+        Surface.ReplyButton(PressedButton::Yes);
+        Run(&Controller_::Ukonittest1Click);
+    };
+    const Case cases[] = {
+        { "whole test",
+            [&] {
+                Run(&Controller_::N71Click);
+                answers("RWRRRRRRRRRRRRRRRRRRRRRRW");
+            },
+            "Test č. 7 · dokončen · 0 z 30 minut · správně 23 z 25 · chybné body 5, dosažené "
+            "body 60",
+            "ZVLÁDÁTE", "RWRRRRRRRRRRRRRRRRRRRRRRW", true, true },
+        { "early end",
+            [&] {
+                Run(&Controller_::N31Click);
+                answers("RR");
+                endEarly();
+            },
+            "Test č. 3 · ukončen předčasně · 0 z 30 minut · správně 2 z 25 · chybné body 0, "
+            "dosažené body 4",
+            "ZVLÁDÁTE", "RR" + std::string(23, 'U'), true, false },
+        { "time-out",
+            [&] {
+                Run(&Controller_::Nhodnvbrotzek251Click);
+                answers("WWWWWR");
+                Surface.ReplyButton(PressedButton::Ok); // "Čas vypršel !!"
+                Ticks(30);
+            },
+            "Náhodný výběr otázek · čas vypršel · 30 z 30 minut · správně 1 z 25 · chybné body "
+            "10, dosažené body 4",
+            "NESTÍHÁTE", "WWWWWRU", true, true },
+        { "series end",
+            [&] {
+                Surface.ReplyInput("2");
+                Run(&Controller_::plnnhodnvbrotzek1Click);
+                answers("W");
+                Surface.ReplyButton(PressedButton::Ok); // the series' end
+                answers("R");
+            },
+            "", "", "WR", true, true },
+
+        { "nothing confirmed",
+            [&] {
+                Run(&Controller_::N11Click);
+                endEarly();
+            },
+            "", "", std::string(25, 'U'), false, false },
+    };
+    for (const auto& c : cases) {
+        // One run after another: each must replace the record of the one before.
+        SCOPED_TRACE(c.Name);
+        c.Play();
+        ASSERT_TRUE(IsIdleState());
+        const RunRecord& run = Controller.LastRun();
+        EXPECT_EQ(Results(run), c.Results);
+        if (std::string_view { c.Name } == "series end") {
+            // The points depend on the questions drawn; the title and the counts do not.
+            EXPECT_EQ(ReviewHeadLine(run).rfind(
+                          "Úplně náhodný výběr: 2 otázky · série dokončena · 0 z 30 minut · "
+                          "správně 1 z 2 · ",
+                          0),
+                0u);
+        }
+        if (!c.HeadLine.empty()) {
+            EXPECT_EQ(ReviewHeadLine(run), c.HeadLine);
+            EXPECT_EQ(run.Verdict, c.Verdict);
+            EXPECT_EQ(run.VerdictColour, c.Verdict == "ZVLÁDÁTE" ? Green : Red);
+        }
+        EXPECT_EQ(Surface.MenuEnabled.at(MenuItem::Pehledposlednhotestu1), c.ReviewEnabled);
+        EXPECT_EQ(Surface.MenuEnabled.at(MenuItem::Procviitchybnotzky1), c.PracticeEnabled);
+        std::size_t reviewsBefore = Surface.Reviews.size();
+        Run(&Controller_::Pehledposlednhotestu1Click);
+        EXPECT_EQ(Surface.Reviews.size() - reviewsBefore, c.ReviewEnabled ? 1u : 0u);
+    }
+}
+
+TEST_F(ControllerTest, TheMistakesArePractisedInOrderUntilNoneIsLeft)
+{
+    Run(&Controller_::N71Click);
+    for (char answer : std::string_view { "RWRRWRRRWRRRRRRRRRRRRRRRR" })
+        answer == 'R' ? AnswerRight() : AnswerWrong();
+
+    // "Procvičit chybné" in the review starts the run of the three mistakes.
+    BoxReply practise;
+    practise.Choice = ReviewChoice::PractiseMistakes;
+    Surface.Reply(practise);
+    std::vector<QuestionRef> shown;
+    Run(&Controller_::Pehledposlednhotestu1Click);
+    ASSERT_TRUE(IsRunningState());
+    EXPECT_EQ(Controller.TestMode(), ModeMistakes);
+    shown.push_back(Current());
+    AnswerRight();
+    shown.push_back(Current());
+    AnswerWrong();
+    shown.push_back(Current());
+    Surface.ClearLog();
+    AnswerRight();
+    EXPECT_EQ(shown, (std::vector<QuestionRef> { { 7, 2 }, { 7, 5 }, { 7, 9 } }));
+    EXPECT_EQ(Surface.MessageTexts(), std::vector<std::string> { std::string { EndOfTestText } });
+    EXPECT_TRUE(IsIdleState());
+    EXPECT_EQ(ReviewHeadLine(Controller.LastRun()),
+        "Chybné otázky: 3 · dokončen · 0 z 30 minut · správně 2 z 3 · chybné body 2, dosažené "
+        "body 5");
+
+    // The one mistake left, then nothing.
+    Run(&Controller_::Procviitchybnotzky1Click);
+    EXPECT_EQ(Current(), (QuestionRef { 7, 5 }));
+    AnswerRight();
+    EXPECT_EQ(Results(Controller.LastRun()), "R");
+    EXPECT_TRUE(Surface.MenuEnabled.at(MenuItem::Pehledposlednhotestu1));
+    EXPECT_FALSE(Surface.MenuEnabled.at(MenuItem::Procviitchybnotzky1));
+    Run(&Controller_::Procviitchybnotzky1Click);
+    EXPECT_FALSE(Controller.TestRunning());
+}
+
+TEST(RunReview, ARowIsReadAsOneSentence)
+{
+    struct Case {
+        AnsweredQuestion Question;
+        std::string Sentence;
+        std::string Result;
+    };
+    const Case cases[] = {
+        { { { 7, 12 }, 3, { false, true, false, false }, { false, true, false, true },
+              AnswerResult::Wrong },
+            "Otázka 12 testu 7, 3 body, zaškrtnuto B, správně B a D, špatně", "✗ špatně" },
+        { { { 2, 19 }, 1, {}, { true, true, true, false }, AnswerResult::Unanswered },
+            "Otázka 19 testu 2, 1 bod, správně A, B a C, nezodpovězeno", "– nezodpovězeno" },
+        { { { 30, 7 }, 4, { true, false, true, false }, { true, false, true, false },
+              AnswerResult::Right },
+            "Otázka 7 testu 30, 4 body, zaškrtnuto A a C, správně A a C, správně", "✓ správně" },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuestionSentence(c.Question), c.Sentence);
+        EXPECT_EQ(ResultText(c.Question.Result), c.Result);
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -343,6 +344,74 @@ TEST_F(ProgramTest, TheEarlyEndAsksAndEndsOnlyOnYes)
     }
 }
 
+TEST_F(ProgramTest, TheReviewShowsTheLastRunAndItsMistakesArePractisedFromIt)
+{
+    const char* lastRunItems[] = { "Pehledposlednhotestu1", "Procviitchybnotzky1" };
+    for (auto* name : lastRunItems)
+        EXPECT_FALSE(Item(name)->isEnabled()) << name;
+    auto watcher = Watch();
+    StartTest(5);
+    for (auto* name : { "Pehledposlednhotestu1", "Procviitchybnotzky1", "Prodlouenas60minut1" })
+        EXPECT_FALSE(Item(name)->isEnabled()) << name;
+    Answer(true);
+    Answer(false);
+    Item("Ukonittest1")->trigger();
+    ExpectIdle();
+    for (auto* name : lastRunItems)
+        EXPECT_TRUE(Item(name)->isEnabled()) << name;
+
+    // Looked at while it is open; each opening is then left by the given key or button.
+    std::function<void(QDialog&)> inspect;
+    testing::BoxWatcher reviews([&](QWidget* widget) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->objectName() == "ReviewWindow")
+            inspect(*dialog);
+    });
+    int opened = 0;
+    inspect = [&](QDialog& review) {
+        ++opened;
+        EXPECT_EQ(review.windowTitle(), QString::fromUtf8("Přehled testu"));
+        auto* rows = review.findChild<QTreeWidget*>("ReviewRows");
+        ASSERT_EQ(rows->topLevelItemCount(), 25); // 2 answered, 23 never reached
+        EXPECT_EQ(rows->topLevelItem(1)->data(0, Qt::AccessibleTextRole).toString().left(30),
+            QString::fromUtf8("Otázka 2 testu 5, 2 body, zašk"));
+        EXPECT_TRUE(rows->topLevelItem(1)
+                        ->data(3, Qt::AccessibleTextRole)
+                        .toString()
+                        .endsWith(QString::fromUtf8(", špatně")));
+        EXPECT_TRUE(rows->topLevelItem(2)->text(5).endsWith(QString::fromUtf8("nezodpovězeno")));
+        // The arrow key moves to the wrong answer: its picture, the student's ticks and the key's.
+        QTest::keyClick(rows, Qt::Key_Down);
+        auto picture = review.findChild<PictureView*>("ReviewPicture")->Picture();
+        ASSERT_NE(picture, nullptr);
+        EXPECT_NEAR(picture->Pixels[0], 10 * 2, 3);
+        for (auto option : AllOptions) {
+            const char* letter[] = { "A", "B", "C", "D" };
+            bool correct = Program.Controller().Key().Mark({ 5, 2 }, option) == AnswerMark::X;
+            auto index = static_cast<std::size_t>(option);
+            EXPECT_EQ(review.findChild<QCheckBox*>(QString("Correct") + letter[index])->isChecked(),
+                correct);
+            EXPECT_EQ(review.findChild<QCheckBox*>(QString("Ticked") + letter[index])->isChecked(),
+                !correct);
+        }
+        EXPECT_FALSE(review.findChild<QPushButton*>("ReviewSavePdf")->isEnabled());
+        if (opened == 1)
+            QTest::keyClick(&review, Qt::Key_Escape);
+        else
+            QTest::mouseClick(review.findChild<QPushButton*>("ReviewPractise"), Qt::LeftButton);
+    };
+    Item("Pehledposlednhotestu1")->trigger();
+    EXPECT_EQ(opened, 1);
+    ExpectIdle();
+
+    Item("Pehledposlednhotestu1")->trigger();
+    EXPECT_EQ(opened, 2);
+    ExpectRunning();
+    EXPECT_EQ(StatusText(Label::Label2), "5");
+    EXPECT_EQ(StatusText(Label::Label4), "2");
+    EXPECT_EQ(reviews.ForcedClosed, 0);
+}
+
 TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
 {
     auto watcher = Watch();
@@ -372,6 +441,29 @@ TEST_F(ProgramTest, TheClockEndsTheTestAfterThirtyMinutesAlsoWhileABoxIsOpen)
     EXPECT_EQ(verdictInkAtTimeOut, QColor(255, 0, 0));
     ExpectIdle();
     EXPECT_EQ(watcher.ForcedClosed, 0);
+}
+
+TEST_F(ProgramTest, TheLongerLimitIsTickedInTheMenuAndTheClockRunsOnTo60)
+{
+    auto* longer = Item("Prodlouenas60minut1");
+    longer->trigger();
+    EXPECT_TRUE(longer->isChecked());
+    auto watcher = Watch();
+    StartTest(6);
+    EXPECT_FALSE(longer->isEnabled());
+    QString minutesAtTimeOut;
+    OnMessage = [&](MessageDialog* box) {
+        if (box->TextLabel()->text() == QString::fromUtf8("Čas vypršel !!"))
+            minutesAtTimeOut = StatusText(Label::Label17);
+    };
+    Clock()->setInterval(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Clock()->isActive(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_EQ(minutesAtTimeOut, "60");
+    ExpectIdle();
+    EXPECT_TRUE(longer->isEnabled());
+    longer->trigger();
+    EXPECT_FALSE(longer->isChecked());
 }
 
 TEST_F(ProgramTest, AFailedConversionIsReportedUnderTheApplicationTitleAndTheProgramGoesOn)

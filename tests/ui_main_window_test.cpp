@@ -428,6 +428,10 @@ TEST(MainWindowMenu, HasTheTreeWithCaptionsNamesAndAcceleratorsInOrder)
                 { "Nhodnvbrotzek251", "Náhodný výběr &otázek (25)", {} },
                 { "plnnhodnvbrotzek1", "Úp&lně náhodný výběr otázek", {} },
                 { "Ukonittest1", "&Ukončit testování", {} },
+                { "N1", "", {} },
+                { "Pehledposlednhotestu1", "&Přehled posledního testu", {} },
+                { "Procviitchybnotzky1", "P&rocvičit chybné otázky", {} },
+                { "Prodlouenas60minut1", "Prodloužený čas (60 &minut)", {} },
             } },
         { "Npovda1", "&Nápověda", { { "Oprogramu1", "&O programu", {} } } },
         { "About1", "&About ..", {} },
@@ -435,10 +439,16 @@ TEST(MainWindowMenu, HasTheTreeWithCaptionsNamesAndAcceleratorsInOrder)
     ExpectMenu(window.menuBar()->actions(), bar);
     EXPECT_EQ(window.menuBar()->objectName(), "MainMenu1");
 
-    // Design states: only "&Ukončit testování" is disabled.
+    // Design states: "&Ukončit testování" and the items about the last run are disabled, the
+    // longer limit unticked.
+    const QStringList disabled { "Ukonittest1", "Pehledposlednhotestu1", "Procviitchybnotzky1" };
     for (auto* action : window.findChildren<QAction*>())
-        EXPECT_EQ(action->isEnabled(), action->objectName() != "Ukonittest1")
+        EXPECT_EQ(action->isEnabled(), !disabled.contains(action->objectName()))
             << action->objectName().toStdString();
+    EXPECT_TRUE(window.findChild<QAction*>("N1")->isSeparator());
+    auto* extended = window.findChild<QAction*>("Prodlouenas60minut1");
+    EXPECT_TRUE(extended->isCheckable());
+    EXPECT_FALSE(extended->isChecked());
     EXPECT_EQ(ChosenTestItem(window, 7)->objectName(), "N71");
     EXPECT_EQ(ChosenTestItem(window, 0), nullptr);
     EXPECT_EQ(ChosenTestItem(window, 33), nullptr);

@@ -18,11 +18,14 @@ namespace brzdomat {
 
 // Where a menu item goes: into one of the menu bar's menus, or onto the bar itself after them.
 enum class MenuPlace { Program, Tests, Help, Bar };
-// A command runs its handler; the one submenu holds the items of the tests 1 to 32.
-enum class MenuKind { Command, Submenu };
+// A command runs its handler; the one submenu holds the items of the tests 1 to 32; a check item
+// runs its handler, which says whether it is ticked; a separator only divides the menu.
+enum class MenuKind { Command, Submenu, Check, Separator };
 // What a test run does to the item: the start commands are disabled while it runs and the early
-// end only then enabled; the others stay as they are. Only the early end starts disabled.
-enum class TestRunRole { None, Start, End };
+// end only then enabled; the others stay as they are. The items about the last run are disabled
+// while a test runs and, when idle, enabled only when the last run gives them something to do.
+// The early end and the items about the last run start disabled.
+enum class TestRunRole { None, Start, End, LastRun };
 
 // clang-format off
 #define BRZDOMAT_LABELS(Row) \
@@ -45,14 +48,18 @@ enum class TestRunRole { None, Start, End };
 
 // In the order the menus show them.
 #define BRZDOMAT_MENU_ITEMS(Row) \
-    Row(Zavt1,             Program, Command, None,  "&Zavřít") \
-    Row(Vybratsitest1,     Tests,   Submenu, Start, "&Vybrat si test") \
-    Row(Nhodnceltest1,     Tests,   Command, Start, "Náhodný &celý test") \
-    Row(Nhodnvbrotzek251,  Tests,   Command, Start, "Náhodný výběr &otázek (25)") \
-    Row(plnnhodnvbrotzek1, Tests,   Command, Start, "Úp&lně náhodný výběr otázek") \
-    Row(Ukonittest1,       Tests,   Command, End,   "&Ukončit testování") \
-    Row(Oprogramu1,        Help,    Command, None,  "&O programu") \
-    Row(About1,            Bar,     Command, None,  "&About ..")
+    Row(Zavt1,                 Program, Command,   None,    "&Zavřít") \
+    Row(Vybratsitest1,         Tests,   Submenu,   Start,   "&Vybrat si test") \
+    Row(Nhodnceltest1,         Tests,   Command,   Start,   "Náhodný &celý test") \
+    Row(Nhodnvbrotzek251,      Tests,   Command,   Start,   "Náhodný výběr &otázek (25)") \
+    Row(plnnhodnvbrotzek1,     Tests,   Command,   Start,   "Úp&lně náhodný výběr otázek") \
+    Row(Ukonittest1,           Tests,   Command,   End,     "&Ukončit testování") \
+    Row(N1,                    Tests,   Separator, None,    "-") \
+    Row(Pehledposlednhotestu1, Tests,   Command,   LastRun, "&Přehled posledního testu") \
+    Row(Procviitchybnotzky1,   Tests,   Command,   LastRun, "P&rocvičit chybné otázky") \
+    Row(Prodlouenas60minut1,   Tests,   Check,     Start,   "Prodloužený čas (60 &minut)") \
+    Row(Oprogramu1,            Help,    Command,   None,    "&O programu") \
+    Row(About1,                Bar,     Command,   None,    "&About ..")
 
 #define BRZDOMAT_PUSH_BUTTONS(Row) \
     Row(Button1) /* "Potvrď" */
@@ -141,6 +148,12 @@ template <typename Control> constexpr std::array<Control, ControlCount<Control>>
     return all;
 }
 
+// Whether the window shows the item enabled before any test run.
+constexpr bool EnabledAtStart(const MenuItemRow& row)
+{
+    return row.Role != TestRunRole::End && row.Role != TestRunRole::LastRun;
+}
+
 // The window may put each bar menu at the index of its place.
 static_assert([] {
     for (std::size_t index = 0; index < std::size(MenuBarMenus); ++index) {
@@ -149,10 +162,11 @@ static_assert([] {
     }
     return std::size(MenuBarMenus) == static_cast<std::size_t>(MenuPlace::Bar);
 }());
-// A submenu goes into a menu of the bar.
+// Only a command may stand on the bar itself; a submenu, a check item or a separator goes into a
+// menu of it.
 static_assert([] {
     for (const auto& row : MenuItemRows) {
-        if (row.Kind == MenuKind::Submenu && row.Place == MenuPlace::Bar)
+        if (row.Kind != MenuKind::Command && row.Place == MenuPlace::Bar)
             return false;
     }
     return true;

@@ -41,6 +41,10 @@ enum class MessageKind { Error, Information, Confirmation };
 enum class ButtonSet { Ok, YesNo };
 // Closing a box by its title bar gives Cancel, whatever buttons it has.
 enum class PressedButton { Yes, No, Ok, Cancel };
+// How the student left the review of the last run.
+enum class ReviewChoice { Close, PractiseMistakes };
+
+struct RunRecord;
 
 class UiSurface {
 public:
@@ -54,6 +58,8 @@ public:
 
     // Disabling an item that opens a submenu makes the whole submenu unreachable.
     virtual void SetMenuItemEnabled(MenuItem, Enabled) = 0;
+    // Ticks or unticks a check item of the menu; choosing the item does not tick it by itself.
+    virtual void SetMenuItemChecked(MenuItem, Checked) = 0;
     virtual void SetButtonEnabled(PushButton, Enabled) = 0;
 
     virtual void SetChecked(CheckBox, Checked) = 0;
@@ -82,6 +88,8 @@ public:
     // Modal. Shows a new window from its design and returns when it closes.
     virtual void ShowModalWindow(Window) = 0;
     virtual void CloseWindow(Window) = 0;
+    // Modal. Shows the review of the finished run and returns how the student left it.
+    virtual ReviewChoice ShowReview(const RunRecord&) = 0;
     // Does not wait for the browser and ignores whether one started.
     virtual void OpenWebAddress(std::string_view address) = 0;
 

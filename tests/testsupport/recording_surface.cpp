@@ -32,9 +32,9 @@ std::string_view YesNo(bool value)
 
 RecordingSurface::RecordingSurface()
 {
-    // The main window's design state: only the early-end item is disabled.
+    // The main window's design state: the early end and the items about the last run disabled.
     for (const auto& row : MenuItemRows)
-        MenuEnabled[row.Item] = row.Role != TestRunRole::End;
+        MenuEnabled[row.Item] = EnabledAtStart(row);
     for (CheckBox box : AllControls<CheckBox>())
         Ticks[box] = false;
 }
@@ -187,6 +187,25 @@ void RecordingSurface::ShowModalWindow(Window window)
     Boxes.push_back(record);
     BoxReply reply = NextReply(record);
     HoldOpen(reply);
+}
+
+void RecordingSurface::SetMenuItemChecked(MenuItem item, Checked checked)
+{
+    Log.push_back(
+        Call("SetMenuItemChecked", Join(ControlName(item), YesNo(checked == Checked::Yes))));
+    MenuChecked[item] = checked == Checked::Yes;
+}
+
+ReviewChoice RecordingSurface::ShowReview(const RunRecord& record)
+{
+    Log.push_back(Call("ShowReview", ""));
+    Reviews.push_back(record);
+    BoxRecord box { BoxRecord::Type::Review, "Přehled testu", MessageKind::Information,
+        ButtonSet::Ok, {}, {} };
+    Boxes.push_back(box);
+    BoxReply reply = NextReply(box);
+    HoldOpen(reply);
+    return reply.Choice;
 }
 
 void RecordingSurface::CloseWindow(Window window)

@@ -5,6 +5,7 @@
 // reply can carry a callback that runs while the box is "open", as the real nested event loop
 // would run timer ticks there.
 
+#include "ui/run_record.h"
 #include "ui/ui_surface.h"
 
 #include <deque>
@@ -19,7 +20,7 @@ namespace brzdomat::testing {
 
 // What one modal call looked like.
 struct BoxRecord {
-    enum class Type { Message, Input, Window, Failure };
+    enum class Type { Message, Input, Window, Failure, Review };
     Type Kind = Type::Message;
     std::string Text; // message text, input prompt, failure text or window name
     MessageKind Message = MessageKind::Error;
@@ -35,6 +36,8 @@ struct BoxReply {
     // For an input box: the typed text, accepted with OK; no value means Cancel, Escape or
     // closing the box, which all give the default text back.
     std::optional<std::string> Typed;
+    // For the review window: how the student leaves it.
+    ReviewChoice Choice = ReviewChoice::Close;
     // Runs while the box is open, before it returns.
     std::function<void()> WhileOpen;
 };
@@ -47,6 +50,7 @@ public:
     std::string LabelText(Label) const override;
     void SetLabelColour(Label, Colour) override;
     void SetMenuItemEnabled(MenuItem, Enabled) override;
+    void SetMenuItemChecked(MenuItem, Checked) override;
     void SetButtonEnabled(PushButton, Enabled) override;
     void SetChecked(CheckBox, Checked) override;
     bool IsChecked(CheckBox) const override;
@@ -60,6 +64,7 @@ public:
         std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
     void ShowModalWindow(Window) override;
     void CloseWindow(Window) override;
+    ReviewChoice ShowReview(const RunRecord&) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override { return ScreenBits; }
@@ -76,6 +81,9 @@ public:
     std::map<Label, std::string> Texts;
     std::map<Label, Colour> Colours;
     std::map<MenuItem, bool> MenuEnabled;
+    std::map<MenuItem, bool> MenuChecked;
+    // Every run the review window was opened on, in order.
+    std::vector<RunRecord> Reviews;
     bool ButtonEnabled = false;
     std::map<CheckBox, bool> Ticks;
     bool PictureVisible = true;

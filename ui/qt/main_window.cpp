@@ -347,15 +347,19 @@ void MainWindow::BuildMenu()
             name(chosen, ControlName(row.Item));
             addChosenTests(chosen);
             action = chosen->menuAction();
+        } else if (row.Kind == MenuKind::Separator) {
+            action = menu->addSeparator();
         } else {
             action = menu ? menu->addAction(caption) : bar->addAction(caption);
+            // Unticked at every start; the logic decides the tick each time the item is chosen.
+            action->setCheckable(row.Kind == MenuKind::Check);
             connect(action, &QAction::triggered, this, [this, item = row.Item] {
                 if (m_Commands.MenuCommand)
                     m_Commands.MenuCommand(item);
             });
         }
         name(action, ControlName(row.Item));
-        action->setEnabled(row.Role != TestRunRole::End);
+        action->setEnabled(EnabledAtStart(row));
     }
 
     // F10 opens the menu bar, as on the program's original platform.

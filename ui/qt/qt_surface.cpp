@@ -2,6 +2,7 @@
 
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/review_window.h"
 #include "ui/qt/widget_helpers.h"
 
 #include <QAction>
@@ -74,6 +75,11 @@ void QtSurface::SetLabelColour(Label label, Colour colour)
 void QtSurface::SetMenuItemEnabled(MenuItem item, Enabled enabled)
 {
     m_MenuItems[Index(item)]->setEnabled(enabled == Enabled::Yes);
+}
+
+void QtSurface::SetMenuItemChecked(MenuItem item, Checked checked)
+{
+    m_MenuItems[Index(item)]->setChecked(checked == Checked::Yes);
 }
 
 void QtSurface::SetButtonEnabled(PushButton button, Enabled enabled)
@@ -155,6 +161,17 @@ void QtSurface::ShowModalWindow(Window window)
     // would not reach the main window until the user clicks into it.
     if (m_Main && m_Main->isVisible())
         m_Main->activateWindow();
+}
+
+ReviewChoice QtSurface::ShowReview(const RunRecord& record)
+{
+    // Run like the other secondary windows, with the same nested loop.
+    QPointer<QDialog> dialog = MakeReviewWindow(m_Main, record, ScreenBitsPerPixel()).release();
+    int result = dialog->exec();
+    delete dialog.data();
+    if (m_Main && m_Main->isVisible())
+        m_Main->activateWindow();
+    return result == PractiseMistakesResult ? ReviewChoice::PractiseMistakes : ReviewChoice::Close;
 }
 
 void QtSurface::CloseWindow(Window window)

@@ -39,6 +39,7 @@ public:
     std::string LabelText(Label) const override;
     void SetLabelColour(Label, Colour) override;
     void SetMenuItemEnabled(MenuItem, Enabled) override;
+    void SetMenuItemChecked(MenuItem, Checked) override;
     void SetButtonEnabled(PushButton, Enabled) override;
     void SetChecked(CheckBox, Checked) override;
     bool IsChecked(CheckBox) const override;
@@ -52,6 +53,7 @@ public:
         std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
     void ShowModalWindow(Window) override;
     void CloseWindow(Window) override;
+    ReviewChoice ShowReview(const RunRecord&) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override;

@@ -1,0 +1,203 @@
+#include "ui/qt/review_window.h"
+
+#include "bank/picture_area.h"
+#include "testrun/picture_display.h"
+#include "testrun/run_review.h"
+#include "ui/qt/fixed_size_dialog.h"
+#include "ui/qt/layout_fonts.h"
+#include "ui/qt/picture_view.h"
+#include "ui/qt/widget_helpers.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <array>
+
+namespace brzdomat {
+
+namespace {
+
+constexpr int PictureLeft = 482;
+constexpr int PictureTop = 80;
+constexpr int BoxTops[] = { 100, 120, 140, 160 };
+constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
+
+class ReviewWindow : public FixedSizeDialog {
+public:
+    ReviewWindow(QWidget* parent, const RunRecord& record, int screenBits)
+        : FixedSizeDialog(parent)
+        , m_Record(record)
+        , m_ScreenBits(screenBits)
+    {
+        setObjectName(QStringLiteral("ReviewWindow"));
+        setWindowTitle(QString::fromUtf8("Přehled testu"));
+        setFont(LayoutFont(WindowFontPixels));
+        setFixedSize(PictureLeft + VisibleWidth + 8, 600);
+        setSizeGripEnabled(false);
+        setModal(true);
+
+        auto* head = new QLabel(FromUtf8(ReviewHeadLine(record)), this);
+        head->setObjectName(QStringLiteral("ReviewHead"));
+        head->setTextFormat(Qt::PlainText);
+        head->setWordWrap(true);
+        head->setGeometry(8, 8, PictureLeft + VisibleWidth - 8, 34);
+
+        auto* verdict = new QLabel(FromUtf8(record.Verdict), this);
+        verdict->setObjectName(QStringLiteral("ReviewVerdict"));
+        verdict->setTextFormat(Qt::PlainText);
+        verdict->setFont(LayoutFont(19, Weight::Bold));
+        SetTextColour(verdict, record.VerdictColour);
+        verdict->setGeometry(8, 42, 400, 30);
+        verdict->setAccessibleName(QString::fromUtf8("Test: ") + verdict->text());
+
+        BuildRows();
+        BuildTicks();
+
+        m_Picture = new PictureView(this);
+        m_Picture->setObjectName(QStringLiteral("ReviewPicture"));
+        m_Picture->setGeometry(PictureLeft, PictureTop, VisibleWidth, VisibleHeight);
+        m_Failure = new QLabel(FromUtf8(PictureFailureText), this);
+        m_Failure->setObjectName(QStringLiteral("ReviewPictureFailure"));
+        m_Failure->setWordWrap(true);
+        m_Failure->setAlignment(Qt::AlignCenter);
+        m_Failure->setGeometry(PictureLeft, PictureTop, VisibleWidth, VisibleHeight);
+        m_Failure->hide();
+
+        auto* practise = new QPushButton(QString::fromUtf8("Procvičit chybné"), this);
+        practise->setObjectName(QStringLiteral("ReviewPractise"));
+        practise->setGeometry(8, 560, 130, 25);
+        practise->setEnabled(record.CountOf(AnswerResult::Wrong) > 0);
+        practise->setAutoDefault(false);
+        connect(practise, &QPushButton::clicked, this, [this] { done(PractiseMistakesResult); });
+
+        // The result sheet is not made yet; its place is kept so that the buttons do not move.
+        auto* save = new QPushButton(QString::fromUtf8("Uložit jako PDF…"), this);
+        save->setObjectName(QStringLiteral("ReviewSavePdf"));
+        save->setGeometry(146, 560, 130, 25);
+        save->setEnabled(false);
+
+        auto* close = new QPushButton(QString::fromUtf8("Zavřít"), this);
+        close->setObjectName(QStringLiteral("ReviewClose"));
+        close->setGeometry(PictureLeft + VisibleWidth - 100, 560, 100, 25);
+        close->setAutoDefault(false);
+        connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+        m_Rows->setFocus();
+        if (m_Rows->topLevelItemCount() > 0)
+            m_Rows->setCurrentItem(m_Rows->topLevelItem(0));
+        CentreFrameOnScreen(*this);
+    }
+
+private:
+    void BuildRows()
+    {
+        m_Rows = new QTreeWidget(this);
+        m_Rows->setObjectName(QStringLiteral("ReviewRows"));
+        m_Rows->setGeometry(8, 80, 372, 470);
+        m_Rows->setRootIsDecorated(false);
+        m_Rows->setAllColumnsShowFocus(true);
+        m_Rows->setUniformRowHeights(true);
+        m_Rows->setHeaderLabels({ QStringLiteral("#"), QString::fromUtf8("Otázka"),
+            QStringLiteral("Body"), QString::fromUtf8("Zaškrtnuto"), QString::fromUtf8("Správně"),
+            QString::fromUtf8("Výsledek") });
+        m_Rows->setAccessibleName(QString::fromUtf8("otázky testu"));
+        const int widths[] = { 28, 52, 38, 70, 62, 110 };
+        for (int column = 0; column < 6; ++column)
+            m_Rows->setColumnWidth(column, widths[column]);
+        m_Rows->header()->setSectionsMovable(false);
+
+        int position = 0;
+        for (const auto& question : m_Record.Questions) {
+            ++position;
+            bool answered = question.Result != AnswerResult::Unanswered;
+            auto* item = new QTreeWidgetItem(m_Rows,
+                { QString::number(position),
+                    QStringLiteral("%1/%2")
+                        .arg(question.Question.Test)
+                        .arg(question.Question.Question),
+                    QString::number(question.Points),
+                    answered ? FromUtf8(OptionsText(question.Ticked)) : QString(),
+                    FromUtf8(OptionsText(question.Correct)),
+                    FromUtf8(ResultText(question.Result)) });
+            // The row is read as one sentence, whichever of its cells has the focus.
+            auto sentence = FromUtf8(QuestionSentence(question));
+            for (int column = 0; column < 6; ++column)
+                item->setData(column, Qt::AccessibleTextRole, sentence);
+        }
+        connect(m_Rows, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { ShowRow(m_Rows->indexOfTopLevelItem(current)); });
+    }
+
+    void BuildTicks()
+    {
+        auto heading = [this](const char* text, int left, int top) {
+            auto* label = new QLabel(QString::fromUtf8(text), this);
+            label->setGeometry(left, top, 60, 16);
+        };
+        heading("správně", 398, 80);
+        heading("váš", 452, 64);
+        heading("výběr", 446, 80);
+        for (std::size_t row = 0; row < 4; ++row) {
+            auto* letter = new QLabel(QString::fromLatin1(RowLetters[row]), this);
+            letter->setGeometry(386, BoxTops[row], 10, 17);
+            auto makeBox = [&](int left, const char* column) {
+                auto* box = new QCheckBox(this);
+                box->setObjectName(
+                    QString::fromLatin1(column) + QString::fromLatin1(RowLetters[row]));
+                box->setAccessibleName(
+                    QString::fromUtf8(column[0] == 'C' ? "správně " : "výběr ") + RowLetters[row]);
+                box->setGeometry(left, BoxTops[row], 17, 17);
+                // Shown, never changed: the window is a look back.
+                box->setAttribute(Qt::WA_TransparentForMouseEvents);
+                box->setFocusPolicy(Qt::NoFocus);
+                return box;
+            };
+            m_CorrectBoxes[row] = makeBox(408, "Correct");
+            m_TickedBoxes[row] = makeBox(450, "Ticked");
+        }
+    }
+
+    void ShowRow(int index)
+    {
+        if (index < 0 || index >= static_cast<int>(m_Record.Questions.size()))
+            return;
+        const auto& question = m_Record.Questions[static_cast<std::size_t>(index)];
+        for (std::size_t option = 0; option < 4; ++option) {
+            m_TickedBoxes[option]->setChecked(question.Ticked[option]);
+            // The key's answers are revealed for every row but a right one, as the main window
+            // reveals them after a wrong answer only.
+            m_CorrectBoxes[option]->setChecked(
+                question.Result != AnswerResult::Right && question.Correct[option]);
+        }
+        DecodeResult loaded
+            = LoadPictureForScreen(m_ScreenBits, m_Record.StartDirectory, question.Question);
+        bool shown = loaded.Image != nullptr;
+        if (shown)
+            m_Picture->SetPicture(std::move(loaded.Image));
+        m_Picture->setVisible(shown);
+        m_Failure->setVisible(!shown);
+        m_Picture->setAccessibleDescription(QStringLiteral("Test č. %1, otázka č. %2")
+                                                .arg(question.Question.Test)
+                                                .arg(question.Question.Question));
+    }
+
+    RunRecord m_Record;
+    int m_ScreenBits;
+    QTreeWidget* m_Rows = nullptr;
+    PictureView* m_Picture = nullptr;
+    QLabel* m_Failure = nullptr;
+    std::array<QCheckBox*, 4> m_TickedBoxes {};
+    std::array<QCheckBox*, 4> m_CorrectBoxes {};
+};
+
+} // namespace
+
+std::unique_ptr<QDialog> MakeReviewWindow(QWidget* parent, const RunRecord& record, int screenBits)
+{
+    return std::make_unique<ReviewWindow>(parent, record, screenBits);
+}
+
+} // namespace brzdomat
