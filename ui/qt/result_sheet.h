@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace brzdomat {
 
 // Which of the options A to D are ticked, indexed by Option.
@@ -65,5 +67,10 @@ bool WriteResultSheet(const ResultSheetContent&, const QString& file, QString& e
 
 // The same sheet in memory, for a browser's download.
 QByteArray ResultSheetBytes(const ResultSheetContent&);
+
+// "Uložit jako PDF…": on a desktop the system's save dialog, proposing the file name in the
+// user's documents, then the write, and a message box if it fails; in a browser page the sheet
+// goes to the browser as a download of that name.
+void SaveResultSheet(QWidget* parent, const ResultSheetContent&);
 
 } // namespace brzdomat
