@@ -7,6 +7,7 @@
 #include "ui/error_path.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -473,6 +474,7 @@ void ExamController::CloseRunRecord(RunEnd end)
 {
     RunRecord& run = m_CurrentRun;
     run.End = end;
+    run.Ended = std::chrono::system_clock::now();
     run.ErrorPoints = m_Surface.LabelText(Label::Label6);
     run.AchievedPoints = m_Surface.LabelText(Label::Label8);
     run.Minutes = m_Surface.LabelText(Label::Label17);

@@ -137,6 +137,7 @@ TEST(ResultSheet, ShowsTheHeadEveryRowTheWrongAnswersAndTheNameLine)
         { ModeWholeTest, "Brzdomat-test-7-2026-12-08.pdf" },
         { ModeRandomSelection, "Brzdomat-nahodny-vyber-2026-12-08.pdf" },
         { ModeFullyRandom, "Brzdomat-nahodne-otazky-2026-12-08.pdf" },
+        { ModeMistakes, "Brzdomat-chybne-otazky-2026-12-08.pdf" },
     };
     for (const auto& each : names) {
         content.TestMode = std::string(each.Mode);

@@ -9,6 +9,7 @@
 #include "ui/ui_surface.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ struct RunRecord {
     Colour VerdictColour = Green;
     // Where the pictures were read from, so the review shows the same ones.
     std::string StartDirectory;
+    // The wall-clock time of the end, which dates the result sheet.
+    std::chrono::system_clock::time_point Ended {};
 
     int CountOf(AnswerResult result) const
     {

@@ -238,6 +238,7 @@ QString ResultSheetFileName(const ResultSheetContent& content)
     const QString mode = content.TestMode == ModeWholeTest
         ? QStringLiteral("test-%1").arg(content.Test)
         : content.TestMode == ModeRandomSelection ? QStringLiteral("nahodny-vyber")
+        : content.TestMode == ModeMistakes        ? QStringLiteral("chybne-otazky")
                                                   : QStringLiteral("nahodne-otazky");
     return QStringLiteral("Brzdomat-%1-%2.pdf")
         .arg(mode, content.Ended.date().toString(QStringLiteral("yyyy-MM-dd")));

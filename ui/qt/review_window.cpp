@@ -1,20 +1,24 @@
 #include "ui/qt/review_window.h"
 
 #include "bank/picture_area.h"
+#include "testrun/exam_controller.h"
 #include "testrun/picture_display.h"
 #include "testrun/run_review.h"
 #include "ui/qt/fixed_size_dialog.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/result_sheet.h"
 #include "ui/qt/widget_helpers.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QStandardItemModel>
+#include <QTreeView>
 
 #include <array>
+#include <chrono>
 
 namespace brzdomat {
 
@@ -24,6 +28,50 @@ constexpr int PictureLeft = 482;
 constexpr int PictureTop = 80;
 constexpr int BoxTops[] = { 100, 120, 140, 160 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
+
+RowOutcome OutcomeOf(AnswerResult result)
+{
+    switch (result) {
+    case AnswerResult::Right:
+        return RowOutcome::Right;
+    case AnswerResult::Wrong:
+        return RowOutcome::Wrong;
+    case AnswerResult::Unanswered:
+        break;
+    }
+    return RowOutcome::Unanswered;
+}
+
+// The sheet says what the review says: the head line's parts one to a line, the same rows.
+ResultSheetContent SheetContentOf(const RunRecord& record)
+{
+    ResultSheetContent content;
+    content.Ended = QDateTime::fromSecsSinceEpoch(
+        std::chrono::duration_cast<std::chrono::seconds>(record.Ended.time_since_epoch()).count());
+    const std::string_view modes[]
+        = { ModeWholeTest, ModeRandomSelection, ModeFullyRandom, ModeMistakes };
+    content.TestMode = std::string(modes[static_cast<std::size_t>(record.Kind)]);
+    content.Test = record.Test;
+    const QString head = FromUtf8(ReviewHeadLine(record));
+    for (const QString& part : head.split(QString::fromUtf8(" · ")))
+        content.HeadLines.push_back(part.toStdString());
+    content.Verdict = record.Verdict;
+    content.VerdictColour
+        = QColor(record.VerdictColour.Red, record.VerdictColour.Green, record.VerdictColour.Blue);
+    content.StartDirectory = record.StartDirectory;
+    int position = 0;
+    for (const auto& question : record.Questions) {
+        ResultSheetRow row;
+        row.Position = ++position;
+        row.Question = question.Question;
+        row.Points = question.Points;
+        row.Given = question.Ticked;
+        row.Key = question.Correct;
+        row.Outcome = OutcomeOf(question.Result);
+        content.Rows.push_back(row);
+    }
+    return content;
+}
 
 class ReviewWindow : public FixedSizeDialog {
 public:
@@ -73,11 +121,12 @@ public:
         practise->setAutoDefault(false);
         connect(practise, &QPushButton::clicked, this, [this] { done(PractiseMistakesResult); });
 
-        // The result sheet is not made yet; its place is kept so that the buttons do not move.
         auto* save = new QPushButton(QString::fromUtf8("Uložit jako PDF…"), this);
         save->setObjectName(QStringLiteral("ReviewSavePdf"));
         save->setGeometry(146, 560, 130, 25);
-        save->setEnabled(false);
+        save->setAutoDefault(false);
+        connect(save, &QPushButton::clicked, this,
+            [this] { SaveResultSheet(this, SheetContentOf(m_Record)); });
 
         auto* close = new QPushButton(QString::fromUtf8("Zavřít"), this);
         close->setObjectName(QStringLiteral("ReviewClose"));
@@ -86,49 +135,59 @@ public:
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
         m_Rows->setFocus();
-        if (m_Rows->topLevelItemCount() > 0)
-            m_Rows->setCurrentItem(m_Rows->topLevelItem(0));
+        if (m_Model->rowCount() > 0)
+            m_Rows->setCurrentIndex(m_Model->index(0, 0));
         CentreFrameOnScreen(*this);
     }
 
 private:
     void BuildRows()
     {
-        m_Rows = new QTreeWidget(this);
-        m_Rows->setObjectName(QStringLiteral("ReviewRows"));
-        m_Rows->setGeometry(8, 80, 372, 470);
-        m_Rows->setRootIsDecorated(false);
-        m_Rows->setAllColumnsShowFocus(true);
-        m_Rows->setUniformRowHeights(true);
-        m_Rows->setHeaderLabels({ QStringLiteral("#"), QString::fromUtf8("Otázka"),
+        m_Model = new QStandardItemModel(0, 6, this);
+        m_Model->setHorizontalHeaderLabels({ QStringLiteral("#"), QString::fromUtf8("Otázka"),
             QStringLiteral("Body"), QString::fromUtf8("Zaškrtnuto"), QString::fromUtf8("Správně"),
             QString::fromUtf8("Výsledek") });
+        int position = 0;
+        for (const auto& question : m_Record.Questions) {
+            ++position;
+            bool answered = question.Result != AnswerResult::Unanswered;
+            const QString cells[] = { QString::number(position),
+                QStringLiteral("%1/%2").arg(question.Question.Test).arg(question.Question.Question),
+                QString::number(question.Points),
+                answered ? FromUtf8(OptionsText(question.Ticked)) : QString(),
+                FromUtf8(OptionsText(question.Correct)), FromUtf8(ResultText(question.Result)) };
+            // The row is read as one sentence, whichever of its cells has the focus.
+            const QString sentence = FromUtf8(QuestionSentence(question));
+            QList<QStandardItem*> row;
+            for (const QString& text : cells) {
+                auto* cell = new QStandardItem(text);
+                cell->setEditable(false);
+                cell->setData(sentence, Qt::AccessibleTextRole);
+                row.append(cell);
+            }
+            m_Model->appendRow(row);
+        }
+
+        // A plain view of the model: the item widgets are not in every toolkit the program is
+        // built with.
+        m_Rows = new QTreeView(this);
+        m_Rows->setObjectName(QStringLiteral("ReviewRows"));
+        m_Rows->setGeometry(8, 80, 372, 470);
+        m_Rows->setModel(m_Model);
+        m_Rows->setRootIsDecorated(false);
+        m_Rows->setItemsExpandable(false);
+        m_Rows->setAllColumnsShowFocus(true);
+        m_Rows->setUniformRowHeights(true);
+        m_Rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_Rows->setSelectionMode(QAbstractItemView::SingleSelection);
         m_Rows->setAccessibleName(QString::fromUtf8("otázky testu"));
         const int widths[] = { 28, 52, 38, 70, 62, 110 };
         for (int column = 0; column < 6; ++column)
             m_Rows->setColumnWidth(column, widths[column]);
         m_Rows->header()->setSectionsMovable(false);
-
-        int position = 0;
-        for (const auto& question : m_Record.Questions) {
-            ++position;
-            bool answered = question.Result != AnswerResult::Unanswered;
-            auto* item = new QTreeWidgetItem(m_Rows,
-                { QString::number(position),
-                    QStringLiteral("%1/%2")
-                        .arg(question.Question.Test)
-                        .arg(question.Question.Question),
-                    QString::number(question.Points),
-                    answered ? FromUtf8(OptionsText(question.Ticked)) : QString(),
-                    FromUtf8(OptionsText(question.Correct)),
-                    FromUtf8(ResultText(question.Result)) });
-            // The row is read as one sentence, whichever of its cells has the focus.
-            auto sentence = FromUtf8(QuestionSentence(question));
-            for (int column = 0; column < 6; ++column)
-                item->setData(column, Qt::AccessibleTextRole, sentence);
-        }
-        connect(m_Rows, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { ShowRow(m_Rows->indexOfTopLevelItem(current)); });
+        connect(m_Rows->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ShowRow(current.row()); });
     }
 
     void BuildTicks()
@@ -186,7 +245,8 @@ private:
 
     RunRecord m_Record;
     int m_ScreenBits;
-    QTreeWidget* m_Rows = nullptr;
+    QStandardItemModel* m_Model = nullptr;
+    QTreeView* m_Rows = nullptr;
     PictureView* m_Picture = nullptr;
     QLabel* m_Failure = nullptr;
     std::array<QCheckBox*, 4> m_TickedBoxes {};
