@@ -95,6 +95,37 @@ function redSquare(screen) {
     return null;
 }
 
+// A student's first visit over a school's plain server: 1.5 MB/s with 150 ms of latency, an
+// empty cache. Milliseconds from the navigation until the download's progress is first shown,
+// and until the main window is there alone, after the splash, to be used.
+async function firstVisit(server, page) {
+    const { browser, close } = await driver.launch();
+    try {
+        const tab = (await browser.pages())[0];
+        await tab.emulateNetworkConditions({ download: 1.5e6, upload: 1.5e6, latency: 150 });
+        await tab.evaluateOnNewDocument(() => {
+            window.brzdomatProgress = null;
+            new MutationObserver(() => {
+                const text = document.getElementById("message-text");
+                if (window.brzdomatProgress === null && text && /MB$/.test(text.textContent))
+                    window.brzdomatProgress = performance.now();
+            }).observe(document, { subtree: true, childList: true, characterData: true });
+        });
+        const started = Date.now();
+        await tab.goto(`${server.origin}${page}`, { waitUntil: "domcontentloaded" });
+        // The main window's title bar, and no other: the splash has gone with its own.
+        await driver.waitFor("the main window alone", async () => {
+            const bars = driver.titleBars(await driver.screenshot(tab), 60);
+            return bars.length === 1 && bars[0].width >= 600;
+        }, 120, 50);
+        const usable = Date.now() - started;
+        const progress = await tab.evaluate(() => window.brzdomatProgress);
+        return { usable, progress };
+    } finally {
+        await close();
+    }
+}
+
 function gzippedSize(folder, files) {
     return files.reduce((sum, file) => sum
         + zlib.gzipSync(fs.readFileSync(path.join(folder, file)), { level: 9 }).length, 0);
@@ -228,6 +259,8 @@ async function main() {
         "/brzdomat/img/": path.join(work, "img"),
         "/brzdomat/": path.join(web, "page"),
         "/minimal/": path.join(work, "minimal"),
+        "/plain/img/": path.join(work, "img"),
+        "/plain/": path.join(work, "plain"),
     });
     try {
         const program = [];
@@ -240,7 +273,18 @@ async function main() {
         console.log(`start_minimal_ms=${median(minimal).toFixed(1)}`);
         console.log(`start_program_best_ms=${Math.min(...program).toFixed(1)}`);
         console.log(`start_minimal_best_ms=${Math.min(...minimal).toFixed(1)}`);
-        const page = fs.readdirSync(path.join(web, "page")).filter((file) => !file.endsWith(".txt"));
+        const visits = { gzipped: [], plain: [] };
+        for (let round = 0; round < 5; ++round) {
+            visits.plain.push(await firstVisit(server, "/plain/brzdomat.html"));
+            visits.gzipped.push(await firstVisit(server, "/brzdomat/brzdomat.html"));
+        }
+        for (const [name, runs] of Object.entries(visits)) {
+            console.log(`visit_${name}_usable_ms=${median(runs.map((run) => run.usable)).toFixed(0)}`);
+            console.log(`visit_${name}_progress_ms=${median(runs.map((run) => run.progress)).toFixed(0)}`);
+        }
+        // What the page fetches: the gzipped program rather than the plain one.
+        const page = fs.readdirSync(path.join(web, "page"))
+            .filter((file) => !file.endsWith(".txt") && file !== "Brzdomat.wasm");
         console.log(`download_gzip_bytes=${gzippedSize(path.join(web, "page"), page)}`);
         const minimalFiles = fs.readdirSync(path.join(work, "minimal"));
         console.log(`download_minimal_gzip_bytes=${gzippedSize(path.join(work, "minimal"), minimalFiles)}`);

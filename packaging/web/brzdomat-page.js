@@ -29,6 +29,13 @@
 
     restart.addEventListener("click", () => location.reload());
 
+    // While a test runs, a reload or a step away asks first: the browser shows its own question,
+    // since a page may not word it.
+    function askFirst(event) {
+        event.preventDefault();
+        event.returnValue = "";
+    }
+
     // Qt draws its window in the page's own pixels. On a page smaller than the window (frame and
     // margin included), the program's screen is made as much larger than the page as the window
     // needs and shown scaled down to the page, so the whole window stays in view. Below a scale
@@ -76,6 +83,61 @@
         return;
     }
 
+    // The program's WebAssembly, fetched at once beside its script. A plain static server sends
+    // files as they lie, so the page brings it gzipped too (17 MB become 6) and unpacks it as it
+    // comes in, while the browser compiles it. A browser without DecompressionStream, or a server
+    // without the gzipped file, gets the plain one. A server that declares the gzipped file's
+    // encoding has the browser unpack it already: the first bytes tell.
+    const megabytes = (bytes) => (bytes / 1e6).toLocaleString("cs-CZ",
+        { minimumFractionDigits: 1, maximumFractionDigits: 1 });
+    function showProgress(received, total) {
+        if (!message.hidden && restart.hidden)
+            messageText.textContent = "Načítá se program Brzdomat… " + megabytes(received)
+                + (total >= received ? " z " + megabytes(total) : "") + " MB";
+    }
+    async function fetchProgram() {
+        let response = null;
+        if (typeof DecompressionStream === "function") {
+            response = await fetch(program + ".wasm.gz").catch(() => null);
+            if (response && !response.ok)
+                response = null;
+        }
+        if (!response)
+            response = await fetch(program + ".wasm");
+        if (!response.ok)
+            throw new Error(response.status + " " + response.statusText);
+        const total = Number(response.headers.get("Content-Length")) || 0;
+        const reader = response.body.getReader();
+        let received = 0;
+        const first = await reader.read();
+        const counted = new ReadableStream({
+            start(controller) {
+                if (!first.done) {
+                    received += first.value.length;
+                    showProgress(received, total);
+                    controller.enqueue(first.value);
+                }
+            },
+            async pull(controller) {
+                const { done, value } = await reader.read();
+                if (done) {
+                    controller.close();
+                    return;
+                }
+                received += value.length;
+                showProgress(received, total);
+                controller.enqueue(value);
+            },
+            cancel: (reason) => reader.cancel(reason),
+        });
+        const gzipped = !first.done && first.value[0] === 0x1f && first.value[1] === 0x8b;
+        const body = gzipped ? counted.pipeThrough(new DecompressionStream("gzip")) : counted;
+        return new Response(body, { headers: { "Content-Type": "application/wasm" } });
+    }
+    const programFile = fetchProgram();
+    // The page's script must not fail on a rejection nobody waits for yet.
+    programFile.catch(() => { });
+
     const script = document.createElement("script");
     script.src = program + ".js";
     script.addEventListener("error", () => {
@@ -88,11 +150,29 @@
             // The program names itself after its file, as on the desktop.
             thisProgram: "./" + program,
             locateFile: (file) => file,
+            instantiateWasm: (imports, receive) => {
+                programFile
+                    .then((response) => WebAssembly.instantiateStreaming(response, imports))
+                    .then((result) => receive(result.instance, result.module),
+                        () => end("Program Brzdomat se nepodařilo načíst (chybí soubor " + program
+                            + ".wasm vedle této stránky, nebo jej server posílá jako jiný druh "
+                            + "souboru?)."));
+                return {};
+            },
             brzdomatFitPage: (width, height) => {
                 needed = { width, height };
                 fit();
             },
-            brzdomatEnded: () => end("Program Brzdomat skončil."),
+            brzdomatEnded: () => {
+                removeEventListener("beforeunload", askFirst);
+                end("Program Brzdomat skončil.");
+            },
+            brzdomatTestRuns: (runs) => {
+                if (runs)
+                    addEventListener("beforeunload", askFirst);
+                else
+                    removeEventListener("beforeunload", askFirst);
+            },
             onAbort: () => end("Program Brzdomat skončil chybou."),
         }).then(() => {
             if (!ended)

@@ -29,6 +29,8 @@ SetCompressor /SOLID lzma
 !ifndef VERSION
     !error "VERSION is not defined: makensis needs -DVERSION=<four-part version>"
 !endif
+; The uninstall entry's major and minor numbers, from the same version.
+!searchparse "${VERSION}" "" VERSION_MAJOR "." VERSION_MINOR "."
 !define CHECK_ENTRY "Kontrola obrázků"
 !define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
@@ -135,8 +137,8 @@ Section "Brzdomat" SectionProgram
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Odinstalovat.exe"'
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Odinstalovat.exe" /S'
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" 0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2

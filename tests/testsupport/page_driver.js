@@ -235,5 +235,41 @@ async function waitFor(what, check, seconds = 20, pause = 100) {
     }
 }
 
+// The active title bar's colour, as the page's platform draws it.
+const titleBarColour = [48, 140, 198];
+const isTitle = (screen, x, y) => pixel(screen, x, y).every(
+    (value, channel) => Math.abs(value - titleBarColour[channel]) <= 12);
+
+// The title bars on the screen, as { x, y, width } of their outline: runs of the active title
+// bar's colour at least minimum pixels long, joined with the runs of the row above that they
+// overlap (the title's text breaks a bar's rows into pieces).
+function titleBars(screen, minimum) {
+    const bars = [];
+    for (let y = 0; y < screen.height; ++y) {
+        let run = 0;
+        for (let x = 0; x <= screen.width; ++x) {
+            if (x < screen.width && isTitle(screen, x, y)) {
+                ++run;
+                continue;
+            }
+            if (run >= minimum) {
+                const left = x - run;
+                const bar = bars.find((each) => each.bottom === y - 1 && left < each.x + each.width
+                    && x > each.x);
+                if (bar) {
+                    const right = Math.max(bar.x + bar.width, x);
+                    bar.x = Math.min(bar.x, left);
+                    bar.width = right - bar.x;
+                    bar.bottom = y;
+                } else {
+                    bars.push({ x: left, y, width: run, bottom: y });
+                }
+            }
+            run = 0;
+        }
+    }
+    return bars;
+}
+
 module.exports = { serve, launch, screenshot, readImage, djpeg, pixel, firstDifference, find,
-    waitFor };
+    waitFor, isTitle, titleBars };

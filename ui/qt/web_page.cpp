@@ -3,7 +3,9 @@
 #include "bank/question_picture.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/widget_helpers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -35,6 +37,13 @@ EM_JS(void, OpenInNewTab, (const char* address),
 EM_JS(void, TellPageProgramEnded, (), {
     if (Module.brzdomatEnded)
         Module.brzdomatEnded();
+});
+
+// A reload or another address would end a running test without a word: the page asks first
+// while one runs (the browser's own "leave site?" question), and not otherwise.
+EM_JS(void, TellPageTestRuns, (bool runs), {
+    if (Module.brzdomatTestRuns)
+        Module.brzdomatTestRuns(runs);
 });
 
 class PageEdges : public QObject {
@@ -124,6 +133,10 @@ void JoinPage(Application& program)
     program.Surface().SetNextQuestionHandler([&program](QuestionRef next) {
         LoadQuestionPictureAhead(program.Controller().StartDirectory(), next);
     });
+    // "&Ukončit testování" can be chosen exactly while a test runs.
+    auto* endTest = FindControl<QAction>(main, MenuItem::Ukonittest1);
+    QObject::connect(
+        endTest, &QAction::changed, &main, [endTest] { TellPageTestRuns(endTest->isEnabled()); });
     auto* edges = new PageEdges(main);
     QDesktopServices::setUrlHandler(QStringLiteral("https"), edges, "Open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), edges, "Open");
