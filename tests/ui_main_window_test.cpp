@@ -1,3 +1,4 @@
+#include "bank/picture_area.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
@@ -163,19 +164,30 @@ TEST(MainWindowLayout, ControlsOtherThanLabelsHaveTheirPlacesAndDesignStates)
         { "Image1", { 128, 80, 401, 457 }, true, QString::fromUtf8("obrázek otázky") },
         { "Panel1", { 8, 56, 769, 9 }, true, {} },
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.Name);
-        auto* widget = window.findChild<QWidget*>(row.Name);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), row.Place);
-        EXPECT_EQ(widget->isEnabled(), row.Enabled);
-        EXPECT_FALSE(widget->isHidden());
-        if (!row.AccessibleName.isEmpty()) {
-            EXPECT_EQ(widget->accessibleName(), row.AccessibleName);
+    // As built, and as given back after a phone was held upright and turned again.
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) {
+            window.Arrange(Arrangement::Portrait, 390, 844);
+            window.Arrange(Arrangement::Designed, 844, 390);
+            EXPECT_EQ(ClientArea(window)->size(), QSize(ClientWidth, ClientHeight));
+            EXPECT_FALSE(window.menuBar()->isHidden());
+            EXPECT_EQ(FindControl<PictureView>(window, Picture::Image1)->Scale(), 1);
         }
-        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-            EXPECT_TRUE(box->text().isEmpty());
-            EXPECT_FALSE(box->isChecked());
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.Name);
+            SCOPED_TRACE(round);
+            auto* widget = window.findChild<QWidget*>(row.Name);
+            ASSERT_NE(widget, nullptr);
+            EXPECT_EQ(widget->geometry(), row.Place);
+            EXPECT_EQ(widget->isEnabled(), row.Enabled);
+            EXPECT_FALSE(widget->isHidden());
+            if (!row.AccessibleName.isEmpty()) {
+                EXPECT_EQ(widget->accessibleName(), row.AccessibleName);
+            }
+            if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+                EXPECT_TRUE(box->text().isEmpty());
+                EXPECT_FALSE(box->isChecked());
+            }
         }
     }
     EXPECT_EQ(
@@ -190,6 +202,72 @@ TEST(MainWindowLayout, ControlsOtherThanLabelsHaveTheirPlacesAndDesignStates)
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 60000);
     EXPECT_FALSE(timer->isActive());
+}
+
+// A phone held upright gets the same controls in a column as wide as its page; a turned phone,
+// a tablet and a PC keep the designed window.
+TEST(MainWindowLayout, APhoneHeldUprightGetsTheControlsInAColumnOfItsWidth)
+{
+    EXPECT_EQ(ArrangementFor(390, 844), Arrangement::Portrait);
+    EXPECT_EQ(ArrangementFor(768, 1024), Arrangement::Portrait);
+    EXPECT_EQ(ArrangementFor(844, 390), Arrangement::Designed);
+    EXPECT_EQ(ArrangementFor(1024, 768), Arrangement::Designed);
+    EXPECT_EQ(ArrangementFor(800, 1280), Arrangement::Designed);
+
+    for (const QSize page : { QSize(390, 844), QSize(320, 568), QSize(768, 1024) }) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(page.width()).arg(page.height()).toStdString());
+        MainWindow window;
+        // The widest values the status lines make room for.
+        window.findChild<QLabel*>("Label10")->setText(QString::fromUtf8("NEZVLÁDÁTE"));
+        window.findChild<QLabel*>("Label17")->setText(QStringLiteral("60"));
+        window.Arrange(Arrangement::Portrait, page.width(), page.height());
+        window.show();
+        QWidget* client = ClientArea(window);
+        EXPECT_EQ(client->width(), page.width());
+        EXPECT_GE(client->height(), page.height());
+        EXPECT_TRUE(window.menuBar()->isHidden());
+
+        // Everything shown lies inside the page and apart from everything else.
+        std::vector<std::pair<QString, QRect>> shown;
+        for (auto* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isHidden())
+                continue;
+            QRect place = control->geometry();
+            // A label by its text, which is all it inks.
+            if (auto* label = qobject_cast<QLabel*>(control))
+                place.setWidth(label->fontMetrics().horizontalAdvance(label->text()));
+            EXPECT_TRUE(client->rect().contains(place)) << control->objectName().toStdString();
+            for (const auto& [name, other] : shown)
+                EXPECT_FALSE(place.intersects(other))
+                    << control->objectName().toStdString() << " and " << name.toStdString();
+            shown.emplace_back(control->objectName(), place);
+        }
+
+        // The picture across the page: a card's 13-pixel text stays at 12 on a 390-pixel phone.
+        auto* picture = FindControl<PictureView>(window, Picture::Image1);
+        EXPECT_NEAR(picture->Scale() * VisibleWidth, picture->width(), 1);
+        if (page.width() >= 390) {
+            EXPECT_GE(13 * picture->Scale(), 12);
+        }
+
+        // Answers a finger hits anywhere, a full-width "Potvrď" and the menus behind one button.
+        for (int row = 0; row < 4; ++row) {
+            auto* box = FindControl<QCheckBox>(
+                window, static_cast<CheckBox>(static_cast<int>(CheckBox::CheckBox5) + row));
+            EXPECT_GE(box->width(), 44);
+            EXPECT_GE(box->height(), 44);
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(3, 3));
+            EXPECT_TRUE(box->isChecked()) << row;
+        }
+        auto* confirm = FindControl<QPushButton>(window, PushButton::Button1);
+        EXPECT_GE(confirm->height(), 44);
+        EXPECT_GE(confirm->width(), client->width() * 3 / 5);
+        auto* menus = window.findChild<QPushButton*>("PortraitMenu");
+        ASSERT_NE(menus, nullptr);
+        EXPECT_GE(menus->height(), 44);
+        ASSERT_NE(menus->menu(), nullptr);
+        EXPECT_EQ(menus->menu()->actions(), window.menuBar()->actions());
+    }
 }
 
 TEST(MainWindowLayout, ClickingACorrectAnswerBoxNeverChangesIt)

@@ -68,6 +68,106 @@
     }
     addEventListener("resize", fit);
 
+    // The question's picture over the whole page, as large as the page allows: two fingers zoom
+    // it (up to four times) and one moves it; a tap, Escape or the browser's Back closes it.
+    let pictureShown = false;
+    function showPicture(pixels, width, height, name) {
+        // The picture covers the program, so no second one can be asked for meanwhile.
+        if (pictureShown)
+            return;
+        pictureShown = true;
+        const overlay = document.createElement("div");
+        overlay.id = "picture";
+        overlay.setAttribute("role", "dialog");
+        overlay.setAttribute("aria-label", name || "obrázek otázky");
+        overlay.tabIndex = -1;
+        const canvas = document.createElement("canvas");
+        canvas.width = width;
+        canvas.height = height;
+        const rgba = new Uint8ClampedArray(width * height * 4);
+        for (let from = 0, to = 0; to < rgba.length; from += 3, to += 4) {
+            rgba[to] = pixels[from];
+            rgba[to + 1] = pixels[from + 1];
+            rgba[to + 2] = pixels[from + 2];
+            rgba[to + 3] = 255;
+        }
+        canvas.getContext("2d").putImageData(new ImageData(rgba, width, height), 0, 0);
+        const fitted = Math.min(innerWidth / width, innerHeight / height);
+        canvas.style.width = `${Math.floor(width * fitted)}px`;
+        canvas.style.height = `${Math.floor(height * fitted)}px`;
+        overlay.appendChild(canvas);
+        document.body.appendChild(overlay);
+        overlay.focus();
+
+        let zoom = 1, left = 0, top = 0, moved = false, gesture = null;
+        const fingers = new Map();
+        const place = () => {
+            canvas.style.transform = `translate(${left}px, ${top}px) scale(${zoom})`;
+        };
+        // Where the gesture started, so that each move is measured from there.
+        const begin = () => {
+            const points = [...fingers.values()];
+            gesture = { points, zoom, left, top };
+            if (points.length === 2)
+                gesture.spread = Math.hypot(points[0].x - points[1].x, points[0].y - points[1].y);
+        };
+        overlay.addEventListener("pointerdown", (event) => {
+            overlay.setPointerCapture(event.pointerId);
+            fingers.set(event.pointerId, { x: event.clientX, y: event.clientY });
+            if (fingers.size > 1)
+                moved = true;
+            begin();
+        });
+        overlay.addEventListener("pointermove", (event) => {
+            if (!fingers.has(event.pointerId))
+                return;
+            fingers.set(event.pointerId, { x: event.clientX, y: event.clientY });
+            const points = [...fingers.values()];
+            if (points.length === 2 && gesture.spread) {
+                const spread = Math.hypot(points[0].x - points[1].x, points[0].y - points[1].y);
+                zoom = Math.min(4, Math.max(1, gesture.zoom * spread / gesture.spread));
+            } else if (points.length === 1) {
+                const shiftX = points[0].x - gesture.points[0].x;
+                const shiftY = points[0].y - gesture.points[0].y;
+                if (Math.hypot(shiftX, shiftY) > 10)
+                    moved = true;
+                if (zoom > 1) {
+                    left = gesture.left + shiftX;
+                    top = gesture.top + shiftY;
+                }
+            }
+            if (zoom === 1)
+                left = top = 0;
+            place();
+        });
+        const lift = (event) => {
+            if (!fingers.delete(event.pointerId))
+                return;
+            if (fingers.size > 0) {
+                begin();
+                return;
+            }
+            if (!moved)
+                history.back();
+            moved = false;
+        };
+        overlay.addEventListener("pointerup", lift);
+        overlay.addEventListener("pointercancel", lift);
+        overlay.addEventListener("keydown", (event) => {
+            if (event.key === "Escape")
+                history.back();
+        });
+        // Back closes the picture, not the page: the picture has a place in the history.
+        history.pushState({ picture: true }, "");
+        const close = () => {
+            removeEventListener("popstate", close);
+            overlay.remove();
+            pictureShown = false;
+            screen.querySelector("canvas")?.focus();
+        };
+        addEventListener("popstate", close);
+    }
+
     if (typeof WebAssembly !== "object") {
         say("Tento prohlížeč neumí WebAssembly, a Brzdomat v něm proto nepoběží. "
             + "Otevřete stránku v současném prohlížeči (Firefox, Chrome, Edge, Safari).", false);
@@ -163,6 +263,7 @@
                 needed = { width, height };
                 fit();
             },
+            brzdomatShowPicture: showPicture,
             brzdomatEnded: () => {
                 removeEventListener("beforeunload", askFirst);
                 end("Program Brzdomat skončil.");

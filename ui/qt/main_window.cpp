@@ -24,8 +24,10 @@
 #include <QStylePainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <optional>
 
 namespace brzdomat {
@@ -147,14 +149,34 @@ void DrawAnswerBox(QCheckBox& box, const QStyleOptionButton& option, QColor fram
     }
 }
 
-// A box of the "výběr" column, the only ones the student ticks.
+// A box of the "výběr" column, the only ones the student ticks. For a finger it becomes a
+// target as large as its place, with its letter in it, that a touch anywhere on ticks.
 class ChoiceBox : public QCheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    ChoiceBox(QWidget* parent, QString letter)
+        : QCheckBox(parent)
+        , m_Letter(std::move(letter))
+    {
+    }
+
+    void SetFingerSized(bool large)
+    {
+        m_FingerSized = large;
+        update();
+    }
 
 protected:
+    bool hitButton(const QPoint& position) const override
+    {
+        return m_FingerSized ? rect().contains(position) : QCheckBox::hitButton(position);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
+        if (m_FingerSized) {
+            PaintFingerSized();
+            return;
+        }
         // A disabled box keeps the style's look, which says that it takes no tick.
         if (!isEnabled()) {
             QCheckBox::paintEvent(event);
@@ -164,6 +186,43 @@ protected:
         initStyleOption(&option);
         DrawAnswerBox(*this, option, ChoiceFrame);
     }
+
+private:
+    // A ticked target is filled and framed thick, with a tick in its corner, so that the state
+    // does not rest on colour alone; a disabled one is grey, as a disabled box is.
+    void PaintFingerSized()
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const bool enabled = isEnabled();
+        const bool focused = hasFocus();
+        const int frameWidth = isChecked() || focused ? 3 : 2;
+        QColor frame = enabled ? ChoiceFrame : QColor(160, 160, 160);
+        if (focused)
+            frame = palette().color(QPalette::Highlight);
+        const QRectF target = QRectF(rect()).adjusted(
+            frameWidth / 2.0, frameWidth / 2.0, -frameWidth / 2.0, -frameWidth / 2.0);
+        painter.setPen(QPen(frame, frameWidth));
+        painter.setBrush(!enabled ? QColor(240, 240, 240)
+                : isChecked()     ? QColor(210, 228, 255)
+                                  : QColor(Qt::white));
+        painter.drawRoundedRect(target, 6, 6);
+        painter.setPen(enabled ? QColor(Qt::black) : QColor(128, 128, 128));
+        QFont letterFont = font();
+        letterFont.setPixelSize(20);
+        letterFont.setBold(true);
+        painter.setFont(letterFont);
+        painter.drawText(rect(), Qt::AlignCenter, m_Letter);
+        if (isChecked()) {
+            letterFont.setPixelSize(16);
+            painter.setFont(letterFont);
+            painter.drawText(rect().adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop,
+                QString::fromUtf8("✓"));
+        }
+    }
+
+    QString m_Letter;
+    bool m_FingerSized = false;
 };
 
 // The "správně" boxes only the program ticks. They stay disabled, but are drawn as enabled ones,
@@ -213,6 +272,8 @@ MainWindow::MainWindow()
     // The client area has a fixed size and the window follows it, menu bar included: the user
     // cannot resize or maximise it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    for (auto* control : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        m_Designed.push_back({ control, control->geometry(), !control->isHidden() });
 }
 
 void MainWindow::BuildControls()
@@ -270,8 +331,9 @@ void MainWindow::BuildControls()
     for (int index = 0; index < static_cast<int>(answerBoxes.size()); ++index) {
         bool correctColumn = index < 4;
         int row = index % 4;
-        QCheckBox* box = correctColumn ? static_cast<QCheckBox*>(new CorrectAnswerBox(client))
-                                       : new ChoiceBox(client);
+        QCheckBox* box = correctColumn
+            ? static_cast<QCheckBox*>(new CorrectAnswerBox(client))
+            : new ChoiceBox(client, QString::fromLatin1(RowLetters[row]));
         box->setObjectName(FromUtf8(ControlName(static_cast<CheckBox>(index))));
         box->setGeometry(correctColumn ? 40 : 88, RowTops[row], CheckBoxSize, CheckBoxSize);
         box->setAccessibleName(
@@ -372,6 +434,202 @@ void MainWindow::BuildMenu()
     // A click into the menu bar counts as a click into the window for the first activation.
     bar->installEventFilter(this);
     centralWidget()->installEventFilter(this);
+}
+
+Arrangement ArrangementFor(int pageWidth, int pageHeight)
+{
+    return pageWidth < ClientWidth && pageHeight > pageWidth ? Arrangement::Portrait
+                                                             : Arrangement::Designed;
+}
+
+namespace {
+
+// A status value with its caption and unit, kept together on one line of the portrait
+// arrangement. Widest is the widest text the value takes, so that the next one never moves.
+struct StatusGroup {
+    const char* Caption;
+    const char* Value;
+    const char* Unit;
+    const char* Widest;
+};
+// The portrait arrangement's two status lines; a page too narrow for one carries its last group
+// over to a line of its own.
+const StatusGroup PortraitStatus[2][3] = {
+    { { "Label1", "Label2", nullptr, "32" }, { "Label3", "Label4", nullptr, "25" },
+        { "Label9", "Label10", nullptr, "NEZVLÁDÁTE" } },
+    { { "Label5", "Label6", nullptr, "100" }, { "Label7", "Label8", nullptr, "100" },
+        { "Label16", "Label17", "Label18", "60" } },
+};
+// The designed window's own texts, shown under "Potvrď" where the page has room for them.
+const char* const TitleLabels[]
+    = { "Label23", "Label24", "Label25", "Label22", "Label26", "Label27" };
+const char* const LetterLabels[] = { "Label13", "Label14", "Label15", "Label19" };
+
+constexpr int FingerSize = 44;
+constexpr int Margin = 8;
+constexpr int Gap = 8;
+
+} // namespace
+
+void MainWindow::Arrange(Arrangement arrangement, int pageWidth, int pageHeight)
+{
+    auto* client = centralWidget();
+    auto* picture = FindControl<PictureView>(*this, Picture::Image1);
+    const bool portrait = arrangement == Arrangement::Portrait;
+    if (!portrait) {
+        for (const auto& place : m_Designed) {
+            place.Control->setGeometry(place.Geometry);
+            place.Control->setVisible(place.Visible);
+            if (auto* label = qobject_cast<QLabel*>(place.Control))
+                label->adjustSize();
+        }
+        client->setFixedSize(ClientWidth, ClientHeight);
+        picture->SetScale(1);
+        picture->SetTapHandler(nullptr);
+        if (m_MenuButton)
+            m_MenuButton->hide();
+        menuBar()->show();
+    }
+    for (int row = 0; row < 4; ++row) {
+        auto* box = FindControl<QCheckBox>(
+            *this, static_cast<CheckBox>(static_cast<int>(CheckBox::CheckBox5) + row));
+        static_cast<ChoiceBox*>(box)->SetFingerSized(portrait);
+    }
+    // The menus' items are spaced for a finger too.
+    for (auto* menu : findChildren<QMenu*>())
+        menu->setFont(portrait ? LayoutFont(16) : QFont());
+    if (portrait)
+        ArrangePortrait(pageWidth, pageHeight);
+    m_Arrangement = arrangement;
+}
+
+void MainWindow::ArrangePortrait(int pageWidth, int pageHeight)
+{
+    auto* client = centralWidget();
+    const int width = std::max(pageWidth, PortraitMinimumWidth);
+    auto label = [client](const char* name) { return client->findChild<QLabel*>(name); };
+    auto designedTop = [this](QWidget* control) {
+        for (const auto& place : m_Designed) {
+            if (place.Control == control)
+                return place.Geometry.top();
+        }
+        return control->y();
+    };
+
+    // The status lines, each group where it fits, its value as far below or above its caption as
+    // in the design, so that their baselines agree.
+    int top = 4;
+    for (const auto& line : PortraitStatus) {
+        int x = Margin;
+        int lineTop = top;
+        int lineBottom = top;
+        int captionTop = 0;
+        auto startLine = [&] {
+            // The tallest value of the line rises 12 pixels above its caption.
+            captionTop = lineTop + 12;
+            x = Margin;
+        };
+        startLine();
+        for (const auto& group : line) {
+            QLabel* caption = label(group.Caption);
+            QLabel* value = label(group.Value);
+            QLabel* unit = group.Unit ? label(group.Unit) : nullptr;
+            caption->adjustSize();
+            unit ? unit->adjustSize() : void();
+            const int valueRoom
+                = value->fontMetrics().horizontalAdvance(QString::fromUtf8(group.Widest));
+            int groupWidth = caption->width() + 4 + valueRoom + (unit ? 4 + unit->width() : 0);
+            if (x > Margin && x + groupWidth > width - Margin) {
+                lineTop = lineBottom + 2;
+                startLine();
+            }
+            caption->move(x, captionTop);
+            const int valueTop = captionTop + designedTop(value) - designedTop(caption);
+            value->move(x + caption->width() + 4, valueTop);
+            value->adjustSize();
+            lineBottom = std::max({ lineBottom, captionTop + caption->height(),
+                valueTop + std::max(value->height(), value->fontMetrics().height()) });
+            if (unit) {
+                unit->move(value->x() + valueRoom + 4, captionTop);
+                lineBottom = std::max(lineBottom, captionTop + unit->height());
+            }
+            x += groupWidth + Gap + 4;
+        }
+        top = lineBottom + 2;
+    }
+
+    auto* panel = client->findChild<QFrame*>(QStringLiteral("Panel1"));
+    panel->setGeometry(Margin, top, width - 2 * Margin, 9);
+    top += 9 + 4;
+
+    // The picture across the page, scaled to its width: on a phone about 0.95 of its size, which
+    // keeps a card's text near its designed size.
+    auto* picture = FindControl<PictureView>(*this, Picture::Image1);
+    const int pictureWidth = width - Margin;
+    const double scale = double(pictureWidth) / VisibleWidth;
+    picture->setGeometry(Margin / 2, top, pictureWidth, int(std::lround(VisibleHeight * scale)));
+    picture->SetScale(scale);
+    top = picture->geometry().bottom() + 1 + Gap;
+
+    // The answers: a row of finger-sized targets with their letters, the program's "správně"
+    // boxes under them, and the columns' names at the left.
+    QLabel* yours = label("Label31");
+    QLabel* choice = label("Label12");
+    QLabel* correct = label("Label11");
+    yours->move(Margin, top + 6);
+    choice->move(Margin, top + 22);
+    correct->move(Margin, top + FingerSize + 4);
+    const int headingWidth = std::max({ yours->width(), choice->width(), correct->width() });
+    const int boxesLeft = Margin + headingWidth + Gap;
+    const int boxWidth = (width - Margin - boxesLeft - 3 * Gap) / 4;
+    for (int row = 0; row < 4; ++row) {
+        const int left = boxesLeft + row * (boxWidth + Gap);
+        FindControl<QCheckBox>(
+            *this, static_cast<CheckBox>(static_cast<int>(CheckBox::CheckBox5) + row))
+            ->setGeometry(left, top, boxWidth, FingerSize);
+        FindControl<QCheckBox>(*this, static_cast<CheckBox>(row))
+            ->setGeometry(left + (boxWidth - CheckBoxSize) / 2, top + FingerSize + 4, CheckBoxSize,
+                CheckBoxSize);
+        // The letter is in its target.
+        label(LetterLabels[row])->hide();
+    }
+    top += FingerSize + 4 + CheckBoxSize + Gap + 2;
+
+    // "Potvrď" across the page but for the menus' button.
+    if (!m_MenuButton) {
+        m_MenuButton = new QPushButton(QString::fromUtf8("Nabídka"), client);
+        m_MenuButton->setObjectName(QStringLiteral("PortraitMenu"));
+        m_MenuButton->setFont(LayoutFont(16));
+        m_MenuButton->setAutoDefault(false);
+        auto* menus = new QMenu(m_MenuButton);
+        menus->setObjectName(QStringLiteral("PortraitMenus"));
+        for (QAction* action : menuBar()->actions())
+            menus->addAction(action);
+        m_MenuButton->setMenu(menus);
+    }
+    constexpr int MenuButtonWidth = 96;
+    auto* confirm = FindControl<QPushButton>(*this, PushButton::Button1);
+    confirm->setGeometry(Margin, top, width - 2 * Margin - Gap - MenuButtonWidth, FingerSize);
+    m_MenuButton->setGeometry(width - Margin - MenuButtonWidth, top, MenuButtonWidth, FingerSize);
+    m_MenuButton->show();
+    menuBar()->hide();
+    top += FingerSize + Gap;
+
+    // The window's own texts under them, where the page leaves room, centred.
+    int textsHeight = 0;
+    for (const char* name : TitleLabels)
+        textsHeight += label(name)->height() + 2;
+    const bool room = top + textsHeight + Margin <= pageHeight;
+    for (const char* name : TitleLabels) {
+        QLabel* text = label(name);
+        text->setVisible(room);
+        text->move((width - text->width()) / 2, top);
+        top += text->height() + 2;
+    }
+    if (!room)
+        top -= textsHeight;
+
+    client->setFixedSize(width, std::max(top + Margin, pageHeight));
 }
 
 void MainWindow::CentreOnScreen()

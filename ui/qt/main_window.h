@@ -11,6 +11,10 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <vector>
+
+class QMenu;
+class QPushButton;
 
 namespace brzdomat {
 
@@ -18,9 +22,22 @@ namespace brzdomat {
 inline constexpr int ClientWidth = 792;
 inline constexpr int ClientHeight = 544;
 
+// How the controls are placed: as designed, or for a page narrower than the designed window
+// held upright (a phone in portrait), where the same controls stand in a column as wide as the
+// page, with the picture across it, finger-sized answers and the menu behind one button.
+enum class Arrangement { Designed, Portrait };
+// The portrait arrangement is never made narrower: a narrower page shows it scaled down.
+inline constexpr int PortraitMinimumWidth = 320;
+// Portrait for a page narrower than the designed window and taller than wide.
+Arrangement ArrangementFor(int pageWidth, int pageHeight);
+
 class MainWindow : public QMainWindow {
 public:
     MainWindow();
+
+    // Places the controls for a page of the given size; the designed arrangement ignores it.
+    void Arrange(Arrangement, int pageWidth, int pageHeight);
+    Arrangement CurrentArrangement() const { return m_Arrangement; }
 
     // Commands of the window, set by the application.
     struct Commands {
@@ -48,8 +65,19 @@ private:
     void BuildControls();
     void BuildMenu();
     void Run(const std::function<void()>& command) const;
+    void ArrangePortrait(int pageWidth, int pageHeight);
 
     Commands m_Commands;
+    Arrangement m_Arrangement = Arrangement::Designed;
+    // Where each control of the client area stands in the design, to go back to it.
+    struct DesignedPlace {
+        QWidget* Control;
+        QRect Geometry;
+        bool Visible;
+    };
+    std::vector<DesignedPlace> m_Designed;
+    // The portrait arrangement's one button for the menus, made when first needed.
+    QPushButton* m_MenuButton = nullptr;
 };
 
 } // namespace brzdomat

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -56,9 +57,32 @@ void PictureView::SetPicture(std::shared_ptr<const RgbImage> picture)
     update();
 }
 
+void PictureView::SetScale(double scale)
+{
+    if (scale <= 0 || scale == m_Scale)
+        return;
+    m_Scale = scale;
+    update();
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_Tapped && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint()))
+        m_Tapped();
+    QWidget::mouseReleaseEvent(event);
+}
+
 void PictureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    if (m_Scale != 1) {
+        painter.fillRect(event->rect(), Qt::white);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(m_Scale, m_Scale);
+        painter.drawImage(QPointF(0, 0), m_Image);
+        return;
+    }
     auto area = event->rect();
     auto covered = area.intersected(m_Image.rect());
     // White only where the picture does not reach, so a repaint touches each pixel once.

@@ -3,6 +3,7 @@
 #include "bank/question_picture.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 
 #include <QAction>
@@ -45,6 +46,21 @@ EM_JS(void, TellPageTestRuns, (bool runs), {
     if (Module.brzdomatTestRuns)
         Module.brzdomatTestRuns(runs);
 });
+
+// The page's own size in its pixels, whatever scale the program's screen is shown at.
+EM_JS(int, PageWidth, (), { return innerWidth; });
+EM_JS(int, PageHeight, (), { return innerHeight; });
+
+// The picture over the whole page, where the browser's own gestures zoom and move it
+// (brzdomat-page.js); a tap or Back closes it. The pixels are copied: the page keeps them while
+// the program goes on.
+// clang-format off
+EM_JS(void, ShowPictureOverPage, (const unsigned char* rgb, int width, int height, const char* name), {
+    if (Module.brzdomatShowPicture)
+        Module.brzdomatShowPicture(HEAPU8.slice(rgb, rgb + width * height * 3), width, height,
+            UTF8ToString(name));
+});
+// clang-format on
 
 class PageEdges : public QObject {
     Q_OBJECT
@@ -94,7 +110,8 @@ protected:
         // be placed again.
         if (event->type() == QEvent::WindowStateChange && watched == parent()) {
             auto* main = static_cast<MainWindow*>(parent());
-            if (main->windowState() == Qt::WindowNoState)
+            if (main->windowState() == Qt::WindowNoState
+                && main->CurrentArrangement() == Arrangement::Designed)
                 QMetaObject::invokeMethod(main, &MainWindow::CentreOnScreen, Qt::QueuedConnection);
         }
         // The main window always accepts its close: the program ends, and the page says so.
@@ -113,21 +130,57 @@ void AddPageFonts()
         QFontDatabase::addApplicationFont(fonts.filePath(file));
 }
 
+namespace {
+
+// The arrangement for the page as it is now. A phone held upright gets the window's controls in
+// a column filling the page, without a frame; anything wider keeps the designed window in the
+// middle of the page, scaled down whole when the page is smaller (brzdomat-page.js).
+void ArrangeForPage(MainWindow& main, bool force)
+{
+    const int width = PageWidth();
+    const int height = PageHeight();
+    const Arrangement arrangement = ArrangementFor(width, height);
+    static QSize arrangedFor;
+    if (!force && arrangement == main.CurrentArrangement()
+        && (arrangement == Arrangement::Designed || arrangedFor == QSize(width, height)))
+        return;
+    arrangedFor = QSize(width, height);
+    main.Arrange(arrangement, width, height);
+    if (arrangement == Arrangement::Portrait) {
+        auto* picture = FindControl<PictureView>(main, Picture::Image1);
+        picture->SetTapHandler([picture] {
+            if (const auto& shown = picture->Picture())
+                ShowPictureOverPage(shown->Pixels.data(), shown->Width, shown->Height,
+                    picture->accessibleDescription().toUtf8().constData());
+        });
+        main.setWindowState(Qt::WindowFullScreen);
+        main.move(0, 0);
+        const QSize client = main.centralWidget()->size();
+        TellPageWindowSize(client.width(), client.height());
+        return;
+    }
+    main.showNormal();
+    main.CentreOnScreen();
+    const QSize frame = main.frameGeometry().size();
+    TellPageWindowSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin);
+}
+
+} // namespace
+
 void JoinPage(Application& program)
 {
     MainWindow& main = program.Main();
     // The page's platform shows every top-level window full-screen; this one keeps its size, in
-    // the middle of the page.
-    main.showNormal();
-    main.CentreOnScreen();
-    // A page smaller than the window shows it scaled down whole (brzdomat-page.js), and the
-    // screen's new size centres it again.
-    const QSize frame = main.frameGeometry().size();
-    TellPageWindowSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin);
-    // The canvas follows the page's size, and the window stays in its middle.
+    // the middle of the page, unless the page is a phone's held upright.
+    ArrangeForPage(main, true);
+    // The canvas follows the page's size: the window stays in its middle, or is arranged anew
+    // when the phone is turned.
     if (auto* screen = main.screen())
-        QObject::connect(
-            screen, &QScreen::geometryChanged, &main, [&main] { main.CentreOnScreen(); });
+        QObject::connect(screen, &QScreen::geometryChanged, &main, [&main] {
+            ArrangeForPage(main, false);
+            if (main.CurrentArrangement() == Arrangement::Designed)
+                main.CentreOnScreen();
+        });
     // The pictures come from the page's server: the next question's is fetched while the user
     // answers the one on screen.
     program.Surface().SetNextQuestionHandler([&program](QuestionRef next) {
