@@ -254,7 +254,9 @@ function titleBars(screen, minimum) {
             }
             if (run >= minimum) {
                 const left = x - run;
-                const bar = bars.find((each) => each.bottom === y - 1 && left < each.x + each.width
+                // A row's runs broken by the caption's letters all belong to the bar above them,
+                // also when an earlier run of the row has already reached it.
+                const bar = bars.find((each) => each.bottom >= y - 1 && left < each.x + each.width
                     && x > each.x);
                 if (bar) {
                     const right = Math.max(bar.x + bar.width, x);

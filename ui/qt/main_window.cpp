@@ -438,8 +438,8 @@ void MainWindow::BuildMenu()
 
 Arrangement ArrangementFor(int pageWidth, int pageHeight)
 {
-    return pageWidth < ClientWidth && pageHeight > pageWidth ? Arrangement::Portrait
-                                                             : Arrangement::Designed;
+    return pageWidth < PortraitMaximumWidth && pageHeight > pageWidth ? Arrangement::Portrait
+                                                                      : Arrangement::Designed;
 }
 
 namespace {
@@ -605,7 +605,15 @@ void MainWindow::ArrangePortrait(int pageWidth, int pageHeight)
         menus->setObjectName(QStringLiteral("PortraitMenus"));
         for (QAction* action : menuBar()->actions())
             menus->addAction(action);
-        m_MenuButton->setMenu(menus);
+        // Opened as the menu bar opens its menus, without a loop of its own: the commands it
+        // starts may wait for a picture, which a page cannot do inside a nested loop.
+        connect(m_MenuButton, &QPushButton::clicked, menus, [button = m_MenuButton, menus] {
+            const QSize size = menus->sizeHint();
+            menus->popup(button->mapToGlobal(QPoint(button->width() - size.width(),
+                button->height() + size.height() <= button->window()->height() - button->y()
+                    ? button->height()
+                    : -size.height())));
+        });
     }
     constexpr int MenuButtonWidth = 96;
     auto* confirm = FindControl<QPushButton>(*this, PushButton::Button1);

@@ -22,13 +22,15 @@ namespace brzdomat {
 inline constexpr int ClientWidth = 792;
 inline constexpr int ClientHeight = 544;
 
-// How the controls are placed: as designed, or for a page narrower than the designed window
-// held upright (a phone in portrait), where the same controls stand in a column as wide as the
-// page, with the picture across it, finger-sized answers and the menu behind one button.
+// How the controls are placed: as designed, or for a phone held upright, where the same controls
+// stand in a column as wide as the page, with the picture across it, finger-sized answers and
+// the menu behind one button.
 enum class Arrangement { Designed, Portrait };
 // The portrait arrangement is never made narrower: a narrower page shows it scaled down.
 inline constexpr int PortraitMinimumWidth = 320;
-// Portrait for a page narrower than the designed window and taller than wide.
+// Portrait for a page taller than wide and so narrow that the designed window, scaled down to
+// it, would show its texts at less than three quarters of their size: a phone, not a tablet.
+inline constexpr int PortraitMaximumWidth = 600;
 Arrangement ArrangementFor(int pageWidth, int pageHeight);
 
 class MainWindow : public QMainWindow {

@@ -85,12 +85,44 @@ public:
         }
     }
 
+    void RaiseOthers()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != parent() && window->isVisible() && window->windowType() != Qt::Popup)
+                window->raise();
+        }
+        FrontTopWindow();
+    }
+
+    // What the main window needs of the page, as it last told it.
+    static inline QSize MainNeeds;
+
+    void FitWindows()
+    {
+        QSize needed = MainNeeds;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window == parent() || !window->isVisible() || window->windowType() == Qt::Popup)
+                continue;
+            const QSize frame = window->frameGeometry().size();
+            needed = needed.expandedTo(
+                QSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin));
+        }
+        if (needed == m_Told)
+            return;
+        m_Told = needed;
+        TellPageWindowSize(needed.width(), needed.height());
+        if (QWidget* modal = QApplication::activeModalWidget())
+            CentreFrameOnScreen(*modal);
+    }
+
     Q_INVOKABLE void Open(const QUrl& address)
     {
         OpenInNewTab(address.toString(QUrl::FullyEncoded).toUtf8().constData());
     }
 
 protected:
+    QSize m_Told;
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // The page's platform gives the keyboard to no window when a box closes, where a desktop
@@ -113,7 +145,16 @@ protected:
             if (main->windowState() == Qt::WindowNoState
                 && main->CurrentArrangement() == Arrangement::Designed)
                 QMetaObject::invokeMethod(main, &MainWindow::CentreOnScreen, Qt::QueuedConnection);
+            // Made full-screen for a phone, it is raised over the splash and any box: they are
+            // brought back to the front.
+            QMetaObject::invokeMethod(this, &PageEdges::RaiseOthers, Qt::QueuedConnection);
         }
+        // A box wider than the page (the review on a phone) gets the page scaled down for as
+        // long as it is shown, and the page goes back to the main window's needs after it.
+        if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched != parent()
+            && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()
+            && !(static_cast<QWidget*>(watched)->windowType() == Qt::Popup))
+            QMetaObject::invokeMethod(this, &PageEdges::FitWindows, Qt::QueuedConnection);
         // The main window always accepts its close: the program ends, and the page says so.
         if (event->type() == QEvent::Close && watched == parent())
             TellPageProgramEnded();
@@ -156,13 +197,15 @@ void ArrangeForPage(MainWindow& main, bool force)
         main.setWindowState(Qt::WindowFullScreen);
         main.move(0, 0);
         const QSize client = main.centralWidget()->size();
+        PageEdges::MainNeeds = client;
         TellPageWindowSize(client.width(), client.height());
         return;
     }
     main.showNormal();
     main.CentreOnScreen();
     const QSize frame = main.frameGeometry().size();
-    TellPageWindowSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin);
+    PageEdges::MainNeeds = QSize(frame.width() + 2 * PageMargin, frame.height() + 2 * PageMargin);
+    TellPageWindowSize(PageEdges::MainNeeds.width(), PageEdges::MainNeeds.height());
 }
 
 } // namespace
