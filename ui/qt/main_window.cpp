@@ -352,7 +352,7 @@ void MainWindow::BuildControls()
 
     auto* image1 = new PictureView(client);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(128, 80, VisibleWidth, VisibleHeight);
+    image1->setGeometry(Image1Left, Image1Top, VisibleWidth, VisibleHeight);
     image1->setAccessibleName(QString::fromUtf8("obrázek otázky"));
 
     auto* panelFocus = static_cast<QWidget*>(panel);
