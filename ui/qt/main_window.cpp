@@ -2,8 +2,8 @@
 
 #include "bank/picture_area.h"
 #include "bank/question_ref.h"
+#include "program_facts.h"
 #include "ui/qt/layout_fonts.h"
-#include "ui/qt/main_window_caption.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
