@@ -18,10 +18,6 @@ namespace brzdomat {
 
 namespace {
 
-// libjpeg's quantiser is asked for this many colours, the palette that old Windows screens left
-// free for pictures.
-constexpr int QuantisedColours = 236;
-
 // The decoding work of a multi-scan file is counted in units of one coefficient of a block
 // visited by a scan (0.4 to 0.5 ns here). Entering a block costs about as much as visiting this
 // many coefficients of its band, and decoding a byte of entropy-coded data as much as this many.

@@ -85,10 +85,14 @@ struct DecodeResult {
     bool Greyscale = false;
 };
 
+// libjpeg's quantiser is asked for this many colours, the palette that old Windows screens left
+// free for pictures.
+inline constexpr int QuantisedColours = 236;
+
 // The top-left Options.Width x Options.Height pixels of the picture (less if it is smaller),
 // decoded at full size with the floating-point inverse DCT and block smoothing, as RGB.
-// Greyscale pictures, and colour ones for a palette screen, go through libjpeg's 236-colour
-// quantisation.
+// Greyscale pictures, and colour ones for a palette screen, go through libjpeg's quantisation to
+// QuantisedColours.
 DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions& options = {});
 
 } // namespace brzdomat

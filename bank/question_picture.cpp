@@ -2,6 +2,8 @@
 
 #include "bank/picture_file.h"
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -9,11 +11,10 @@ namespace brzdomat {
 
 namespace {
 
-// The picture folder's name between the system's separators.
 #ifdef _WIN32
-constexpr std::string_view PictureFolder = "\\img\\";
+constexpr char Separator = '\\';
 #else
-constexpr std::string_view PictureFolder = "/img/";
+constexpr char Separator = '/';
 #endif
 
 } // namespace
@@ -31,13 +32,19 @@ std::string CurrentDirectory()
 
 std::string QuestionPictureName(QuestionRef question)
 {
-    return std::to_string(question.Test) + "_" + std::to_string(question.Question) + ".jpg";
+    // Room for two numbers of any int, signs included.
+    std::array<char, sizeof PictureNameFormat + 2 * 11> name {};
+    int length = std::snprintf(
+        name.data(), name.size(), PictureNameFormat, question.Test, question.Question);
+    return { name.data(), static_cast<std::size_t>(length) };
 }
 
 std::string QuestionPicturePath(std::string_view startDirectory, QuestionRef question)
 {
     std::string path { startDirectory };
-    path += PictureFolder;
+    path += Separator;
+    path += PictureFolderName;
+    path += Separator;
     path += QuestionPictureName(question);
     return path;
 }

@@ -12,6 +12,17 @@
 
 namespace brzdomat {
 
+// One picture a question.
+inline constexpr int PictureCount = TestCount * QuestionsPerTest;
+
+// The folder below the start directory that holds the pictures.
+inline constexpr std::string_view PictureFolderName = "img";
+
+// The file name of a question's picture as printf writes it from the test and the question
+// number. The build hands it to the scripts and the page's checks too, which name the pictures
+// by it.
+inline constexpr char PictureNameFormat[] = "%d_%d.jpg";
+
 // The process's current directory as an absolute path, as the system reports it (a root keeps
 // its trailing separator). Empty if the system cannot tell.
 std::string CurrentDirectory();

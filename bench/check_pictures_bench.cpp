@@ -29,7 +29,7 @@ const std::string& CardSet()
         recipe.Drawing = testing::Content::Card;
         recipe.Quality = 75; // about 30 KB, like the cards of a question set
         const auto card = testing::MakeJpeg(recipe);
-        std::filesystem::create_directory(folder.Path() / "img");
+        std::filesystem::create_directory(folder.Path() / PictureFolderName);
         for (int test = 1; test <= TestCount; ++test)
             for (int question = 1; question <= QuestionsPerTest; ++question)
                 testing::WriteBytes(

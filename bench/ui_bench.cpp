@@ -5,10 +5,13 @@
 // - making and showing the main window until its first paint, beside a minimal window of the
 //   same size with one label.
 
+#include "bank/picture_area.h"
+#include "bank/question_picture.h"
 #include "bench/bench_compare.h"
 #include "bench/plain_decode.h"
 #include "tests/testsupport/jpeg_maker.h"
 #include "ui/qt/application.h"
+#include "ui/qt/main_window.h"
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/widget_helpers.h"
 
@@ -50,16 +53,16 @@ const testing::TemporaryFolder& Pictures()
     static testing::TemporaryFolder folder;
     static bool made = false;
     if (!made) {
-        std::filesystem::create_directories(folder.Path() / "img");
+        std::filesystem::create_directories(folder.Path() / PictureFolderName);
         testing::JpegRecipe recipe;
-        recipe.Width = 401;
-        recipe.Height = 457;
+        recipe.Width = VisibleWidth;
+        recipe.Height = VisibleHeight;
         recipe.Drawing = testing::Content::Card;
         recipe.Quality = 75;
         auto bytes = testing::MakeJpeg(recipe);
-        for (int question = 1; question <= 25; ++question)
+        for (int question = 1; question <= QuestionsPerTest; ++question)
             testing::WriteBytes(
-                folder.Path() / "img" / ("1_" + std::to_string(question) + ".jpg"), bytes);
+                QuestionPicturePath(folder.Path().string(), { 1, question }), bytes);
         made = true;
     }
     return folder;
@@ -117,7 +120,8 @@ void BM_ConfirmUntilNextPicturePainted(benchmark::State& state)
     auto program = StartTestOne();
     for (auto _ : state) {
         // The last question would end the test with a message; a fresh run starts before it.
-        if (FindControl<QLabel>(program->Main(), Label::Label4)->text() == "25") {
+        if (FindControl<QLabel>(program->Main(), Label::Label4)->text()
+            == QString::number(QuestionsPerTest)) {
             state.PauseTiming();
             EndTest(*program);
             StartTest(*program, 1);
@@ -141,7 +145,7 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path)
 void BM_PlainDecodeAndRepaint(benchmark::State& state)
 {
     auto program = StartTestOne();
-    auto path = Pictures().Path() / "img" / "1_2.jpg";
+    auto path = QuestionPicturePath(Pictures().Path().string(), { 1, 2 });
     for (auto _ : state) {
         benchmark::DoNotOptimize(bench::PlainFullDecode(ReadFile(path)));
         program->Main().repaint();
@@ -191,7 +195,7 @@ void BM_MinimalWindowToFirstPaint(benchmark::State& state)
     EnsureToolkit();
     for (auto _ : state) {
         auto window = std::make_unique<QWidget>();
-        window->resize(792, 544);
+        window->resize(ClientWidth, ClientHeight);
         new QLabel(QStringLiteral("Test č."), window.get());
         PaintWatch watch(window.get());
         window->show();

@@ -1,6 +1,8 @@
 // The baseline of the start-up and memory measurements: the least a Qt Widgets program does to
 // show one window of the main window's size with a label in it.
 
+#include "ui/qt/main_window.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QWidget>
@@ -9,7 +11,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QWidget window;
-    window.resize(792, 544);
+    window.resize(brzdomat::ClientWidth, brzdomat::ClientHeight);
     QLabel label(QStringLiteral("Test č."), &window);
     window.show();
     return QApplication::exec();

@@ -2,12 +2,17 @@
 // The browser's half of bench/web-page-bench, which says what is measured. Prints one line a
 // figure, "name=value".
 //
-// Usage: node web_page_bench.js WEB-BUILD WORK-DIR ROUNDS   (NODE_PATH with puppeteer-core)
+// Usage: node web_page_bench.js WEB-BUILD WORK-DIR ROUNDS   (NODE_PATH with puppeteer-core,
+// BRZDOMAT_PROGRAM_FACTS the web build's program-facts.json)
 
 const fs = require("fs");
 const path = require("path");
 const zlib = require("zlib");
 const driver = require(path.join(__dirname, "..", "tests", "testsupport", "page_driver.js"));
+// The picture's place in the client area, the pictures' folder and names, and the counts.
+const facts = driver.programFacts();
+const picture = facts.picture;
+const served = (folder) => `/${folder}/${facts.pictureFolder}/`;
 
 const [web, work, roundsText] = process.argv.slice(2);
 const rounds = Number(roundsText);
@@ -153,11 +158,11 @@ async function confirmToNextPicture(server, answers) {
             await pause(500);
             return redSquare(await driver.screenshot(page));
         }, 60, 200);
-        const client = { x: found.x - 128, y: found.y - 80 };
+        const client = { x: found.x - picture.x, y: found.y - picture.y };
         const samples = [];
         const fetchStarts = [];
         const fetchEnds = [];
-        for (let question = 1; question < 25; ++question) {
+        for (let question = 1; question < facts.questionsPerTest; ++question) {
             for (const letter of answers[question - 1]) {
                 const row = "ABCD".indexOf(letter);
                 await page.mouse.click(client.x + 96, client.y + 126 + 16 * row);
@@ -166,7 +171,7 @@ async function confirmToNextPicture(server, answers) {
             const colour = (question + 1) % 2 ? [255, 0, 0, 255] : [0, 0, 255, 255];
             await page.evaluate((probe) => {
                 Object.assign(window.brzdomatBench, { probe, arrived: null, released: null });
-            }, { x: client.x + 128 + 8, y: client.y + 80 + 8, colour });
+            }, { x: client.x + picture.x + 8, y: client.y + picture.y + 8, colour });
             await page.mouse.click(client.x + 60, client.y + 204);
             const times = await driver.waitFor(`the picture of 7/${question + 1}`, () =>
                 page.evaluate((name) => {
@@ -176,7 +181,7 @@ async function confirmToNextPicture(server, answers) {
                     const fetched = performance.getEntriesByType("resource")
                         .filter((entry) => entry.name.endsWith(name)).pop();
                     return [bench.released, bench.arrived, fetched.startTime, fetched.responseEnd];
-                }, `/img/7_${question + 1}.jpg`), 20, 5);
+                }, `/${facts.pictureFolder}/${driver.pictureName(7, question + 1)}`), 20, 5);
             samples.push(times[1] - times[0]);
             fetchStarts.push(times[2] - times[0]);
             fetchEnds.push(times[3] - times[0]);
@@ -195,7 +200,7 @@ function selectionTests(count) {
     const tests = [];
     for (let draw = 0; draw < count; ++draw) {
         seed = (Math.imul(seed, 134775813) + 1) >>> 0;
-        tests.push(Math.floor((32 * seed) / 4294967296) + 1);
+        tests.push(Math.floor((facts.testCount * seed) / 4294967296) + 1);
     }
     return tests;
 }
@@ -225,10 +230,11 @@ async function confirmAtLatency(server, key, menuKeys) {
             await pause(1000);
             return redSquare(await driver.screenshot(page));
         }, 90, 200);
-        const client = { x: found.x - 128, y: found.y - 80 };
-        const tests = menuKeys.length === 1 ? selectionTests(25) : Array(25).fill(7);
+        const client = { x: found.x - picture.x, y: found.y - picture.y };
+        const tests = menuKeys.length === 1 ? selectionTests(facts.questionsPerTest)
+            : Array(facts.questionsPerTest).fill(7);
         const samples = [];
-        for (let question = 1; question < 25; ++question) {
+        for (let question = 1; question < facts.questionsPerTest; ++question) {
             for (const letter of key[tests[question - 1]][question - 1]) {
                 const row = "ABCD".indexOf(letter);
                 await page.mouse.click(client.x + 96, client.y + 126 + 16 * row);
@@ -238,7 +244,7 @@ async function confirmAtLatency(server, key, menuKeys) {
             const colour = (question + 1) % 2 ? [255, 0, 0, 255] : [0, 0, 255, 255];
             await page.evaluate((probe) => {
                 Object.assign(window.brzdomatBench, { probe, arrived: null, released: null });
-            }, { x: client.x + 128 + 8, y: client.y + 80 + 8, colour });
+            }, { x: client.x + picture.x + 8, y: client.y + picture.y + 8, colour });
             await page.mouse.click(client.x + 60, client.y + 204);
             const times = await driver.waitFor(`the picture of question ${question + 1}`, () =>
                 page.evaluate(() => {
@@ -256,10 +262,10 @@ async function confirmAtLatency(server, key, menuKeys) {
 
 async function main() {
     const server = await driver.serve({
-        "/brzdomat/img/": path.join(work, "img"),
+        [served("brzdomat")]: path.join(work, facts.pictureFolder),
         "/brzdomat/": path.join(web, "page"),
         "/minimal/": path.join(work, "minimal"),
-        "/plain/img/": path.join(work, "img"),
+        [served("plain")]: path.join(work, facts.pictureFolder),
         "/plain/": path.join(work, "plain"),
     });
     try {

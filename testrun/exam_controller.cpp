@@ -50,10 +50,14 @@ static_assert([] {
 constexpr CheckBox ChoiceBoxes[] { CheckBox::CheckBox5, CheckBox::CheckBox6, CheckBox::CheckBox7,
     CheckBox::CheckBox8 };
 
-// The minutes after which the clock ends a test run, compared as text like every counter.
-constexpr int TimeLimitMinutes = 30;
-constexpr int ExtendedTimeLimitMinutes = 60;
+// The last question's number as Label4 shows it, which is what the end of a test is told by.
 constexpr std::string_view LastQuestionText = "25";
+static_assert([] {
+    int number = 0;
+    for (char digit : LastQuestionText)
+        number = number * 10 + (digit - '0');
+    return number == QuestionsPerTest;
+}());
 
 // The current directory as the folder the pictures lie below. Should the system be unable to
 // name it, the relative "." still means the current directory, whereas an empty start directory

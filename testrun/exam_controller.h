@@ -37,6 +37,11 @@ inline constexpr std::string_view ModeFullyRandom = "nahoda";
 // The wrongly answered questions of the last run, asked again in their order.
 inline constexpr std::string_view ModeMistakes = "chybne";
 
+// The minutes after which the clock ends a test run, compared as text like every counter: the
+// usual limit, and the one while "Prodloužený čas (60 minut)" is ticked.
+inline constexpr int TimeLimitMinutes = 30;
+inline constexpr int ExtendedTimeLimitMinutes = 60;
+
 class ExamController {
 public:
     explicit ExamController(UiSurface&);

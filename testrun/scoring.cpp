@@ -68,7 +68,7 @@ void AddPoints(UiSurface& surface, Outcome outcome)
         return;
     }
     AddToCounter(surface, Label::Label6, weight);
-    if (TextToInt(surface.LabelText(Label::Label6)) > 9) {
+    if (TextToInt(surface.LabelText(Label::Label6)) > ErrorPointsAllowed) {
         surface.SetLabelColour(Label::Label10, Red);
         surface.SetLabelText(Label::Label10, "NEZVLÁDÁTE");
     }

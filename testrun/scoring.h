@@ -16,8 +16,11 @@ int QuestionWeight(int position);
 // named by Label2 and Label4.
 bool IsAnswerCorrect(UiSurface&, const AnswerKey&);
 
+// The most error points with which a test run still passes.
+inline constexpr int ErrorPointsAllowed = 9;
+
 // Right adds the question's weight to the achieved points, Wrong to the error points, after which
-// the verdict turns to "NEZVLÁDÁTE" once the error points exceed 9.
+// the verdict turns to "NEZVLÁDÁTE" once the error points exceed ErrorPointsAllowed.
 enum class Outcome { Right, Wrong };
 void AddPoints(UiSurface&, Outcome);
 

@@ -1,5 +1,6 @@
 #include "tests/controller_fixture.h"
 
+#include "bank/question_picture.h"
 #include "testrun/scoring.h"
 #include "testrun/text_to_int.h"
 #include "tests/testsupport/jpeg_maker.h"
@@ -20,17 +21,14 @@ struct Folders {
 
     Folders()
     {
-        std::filesystem::path images = std::filesystem::path { Pictures } / "img";
-        std::filesystem::create_directories(images);
+        std::filesystem::create_directories(std::filesystem::path { Pictures } / PictureFolderName);
         JpegRecipe tiny;
         tiny.Width = 8;
         tiny.Height = 8;
         std::vector<std::uint8_t> jpeg = MakeJpeg(tiny);
         for (int test = 1; test <= TestCount; ++test) {
             for (int question = 1; question <= QuestionsPerTest; ++question)
-                WriteBytes(
-                    images / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
-                    jpeg);
+                WriteBytes(QuestionPicturePath(Pictures, { test, question }), jpeg);
         }
         std::filesystem::create_directories(Empty);
     }

@@ -76,7 +76,7 @@ Netpbm Djpeg(const std::filesystem::path& file, bool quantise)
     ppm += ".pnm";
     std::vector<std::string> command { DJPEG_PROGRAM, "-dct", "float" };
     if (quantise)
-        command.insert(command.end(), { "-colors", "236" });
+        command.insert(command.end(), { "-colors", std::to_string(QuantisedColours) });
     command.insert(command.end(), { "-pnm", "-outfile", ppm.string(), file.string() });
     // djpeg exits with 2 when it only warned, as for data cut short.
     int status = RunProgram(command);

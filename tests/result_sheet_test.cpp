@@ -2,6 +2,8 @@
 // the wrong answers' pictures or the program's message for one it cannot show, the line for the
 // student's name; the same sheet in memory for a page's download; the proposed file names.
 
+#include "bank/picture_area.h"
+#include "bank/question_picture.h"
 #include "testrun/exam_controller.h"
 #include "testrun/picture_display.h"
 #include "tests/testsupport/jpeg_maker.h"
@@ -74,11 +76,12 @@ OptionTicks Ticks(std::initializer_list<Option> options)
 TEST(ResultSheet, ShowsTheHeadEveryRowTheWrongAnswersAndTheNameLine)
 {
     testing::TemporaryFolder folder;
-    fs::create_directory(folder.Path() / "img");
+    fs::create_directory(folder.Path() / PictureFolderName);
     testing::JpegRecipe picture;
-    picture.Width = 401;
-    picture.Height = 457;
-    testing::WriteBytes(folder.Path() / "img" / "7_2.jpg", testing::MakeJpeg(picture));
+    picture.Width = VisibleWidth;
+    picture.Height = VisibleHeight;
+    testing::WriteBytes(
+        QuestionPicturePath(folder.Path().string(), { 7, 2 }), testing::MakeJpeg(picture));
 
     ResultSheetContent content;
     content.Ended = QDateTime(QDate(2026, 12, 8), QTime(14, 5));

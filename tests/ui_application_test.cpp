@@ -2,6 +2,7 @@
 // commands, ticks and "Potvrď", with the boxes answered from inside their own event loops. The
 // clock is driven by shortening its interval, so thirty "minutes" pass in a moment.
 
+#include "bank/question_picture.h"
 #include "tests/testsupport/jpeg_maker.h"
 #include "tests/ui_test_helpers.h"
 #include "ui/qt/application.h"
@@ -52,19 +53,18 @@ std::ostream& operator<<(std::ostream& out, const Box& box)
 // which question it belongs to.
 void WritePictures(const QString& folder, int test)
 {
-    std::filesystem::path images = std::filesystem::path { folder.toStdString() } / "img";
-    std::filesystem::create_directories(images);
+    std::filesystem::create_directories(
+        std::filesystem::path { folder.toStdString() } / PictureFolderName);
     testing::JpegRecipe card;
     card.Width = 120;
     card.Height = 90;
     card.Drawing = testing::Content::Flat;
     card.Quality = 100;
-    for (int question = 1; question <= 25; ++question) {
+    for (int question = 1; question <= QuestionsPerTest; ++question) {
         card.FlatColour = { static_cast<std::uint8_t>(10 * question),
             static_cast<std::uint8_t>(255 - 9 * question), static_cast<std::uint8_t>(test * 7) };
         testing::WriteBytes(
-            images / (std::to_string(test) + "_" + std::to_string(question) + ".jpg"),
-            testing::MakeJpeg(card));
+            QuestionPicturePath(folder.toStdString(), { test, question }), testing::MakeJpeg(card));
     }
 }
 

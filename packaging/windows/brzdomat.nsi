@@ -1,9 +1,11 @@
 ; The Windows installer of Brzdomat, for all users, in Czech.
 ;
 ; makensis -INPUTCHARSET UTF8 -DDIST=<portable folder> -DFILES=<file list> -DOUTFILE=<setup.exe>
-;          -DICON=<brzdomat.ico> -DVERSION=<four-part version>
+;          -DICON=<brzdomat.ico> -DVERSION=<four-part version> -DVERSION_MAJOR=<its first number>
+;          -DVERSION_MINOR=<its second> -DPICTURE_FOLDER=<img>
 ;
-; scripts/windows/make-dist passes them all, the version as the build's CMake sets it.
+; scripts/windows/make-dist passes them all, the version and the picture folder's name as the
+; build's program-facts gives them.
 ;
 ; FILES names an include with one FILE_ENTRY line per file of the portable folder, so that the
 ; installer installs and the uninstaller removes exactly those files and nothing else.
@@ -26,11 +28,9 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "Brzdomat"
 !define PUBLISHER "Tervolan"
-!ifndef VERSION
-    !error "VERSION is not defined: makensis needs -DVERSION=<four-part version>"
+!ifndef VERSION | VERSION_MAJOR | VERSION_MINOR | PICTURE_FOLDER
+    !error "makensis needs -DVERSION, -DVERSION_MAJOR, -DVERSION_MINOR and -DPICTURE_FOLDER"
 !endif
-; The uninstall entry's major and minor numbers, from the same version.
-!searchparse "${VERSION}" "" VERSION_MAJOR "." VERSION_MINOR "."
 !define CHECK_ENTRY "Kontrola obrázků"
 !define SHEET_NAME "Brzdomat-kontrola-obrazku.pdf"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brzdomat"
@@ -154,9 +154,9 @@ SectionEnd
 ; The name stands in a narrow list of components; the description says when the set is written.
 Section "Ukázkové obrázky" SectionSamples
     ; Only a folder without img gets the sample set; a school's own pictures are never touched.
-    ${IfNot} ${FileExists} "$PictureFolder\img\*.*"
-        DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\img"
-        nsExec::ExecToLog '"$INSTDIR\brzdomat-sample-pictures.exe" "$PictureFolder\img"'
+    ${IfNot} ${FileExists} "$PictureFolder\${PICTURE_FOLDER}\*.*"
+        DetailPrint "Zapisuji ukázkové obrázky do $PictureFolder\${PICTURE_FOLDER}"
+        nsExec::ExecToLog '"$INSTDIR\brzdomat-sample-pictures.exe" "$PictureFolder\${PICTURE_FOLDER}"'
         Pop $0
     ${EndIf}
 SectionEnd

@@ -1,8 +1,9 @@
 "use strict";
-// What the web page's tests and its benchmark share: a static web server of their own on
-// 127.0.0.1 that records every request, headless Chromium started as the brief for the page
-// asks (a fresh profile, software WebGL, no network of its own), screenshots as plain RGB
-// pixels, libjpeg's djpeg, and the search for a picture's exact pixels on a screenshot.
+// What the web page's tests and its benchmark share: what the build says of the program, a
+// static web server of their own on 127.0.0.1 that records every request, headless Chromium
+// started as the brief for the page asks (a fresh profile, software WebGL, no network of its
+// own), screenshots as plain RGB pixels, libjpeg's djpeg, and the search for a picture's exact
+// pixels on a screenshot.
 
 const childProcess = require("child_process");
 const fs = require("fs");
@@ -10,6 +11,33 @@ const http = require("http");
 const os = require("os");
 const path = require("path");
 const puppeteer = require("puppeteer-core");
+
+// The program-facts.json that CMake makes in the build folder, named by BRZDOMAT_PROGRAM_FACTS:
+// the main window's client area, the picture's place and size in it, the picture folder and
+// names, the counts. Asking for a fact it does not hold throws, so that a misspelt name cannot
+// quietly compare with undefined.
+let facts = null;
+function programFacts() {
+    if (!facts) {
+        const file = process.env.BRZDOMAT_PROGRAM_FACTS;
+        if (!file)
+            throw new Error("BRZDOMAT_PROGRAM_FACTS does not name the build's program-facts.json");
+        facts = new Proxy(JSON.parse(fs.readFileSync(file, "utf8")), {
+            get(read, name) {
+                if (typeof name === "string" && !(name in read))
+                    throw new Error(`${file} has no ${name}`);
+                return read[name];
+            },
+        });
+    }
+    return facts;
+}
+
+// The file name of a question's picture, as the program's printf format makes it.
+function pictureName(test, question) {
+    const numbers = [test, question];
+    return programFacts().pictureNameFormat.replace(/%d/g, () => String(numbers.shift()));
+}
 
 const contentTypes = {
     ".html": "text/html; charset=utf-8",
@@ -273,5 +301,5 @@ function titleBars(screen, minimum) {
     return bars;
 }
 
-module.exports = { serve, launch, screenshot, readImage, djpeg, pixel, firstDifference, find,
-    waitFor, isTitle, titleBars };
+module.exports = { programFacts, pictureName, serve, launch, screenshot, readImage, djpeg, pixel,
+    firstDifference, find, waitFor, isTitle, titleBars };

@@ -76,13 +76,27 @@ expect_exit_zero() { # SECONDS
     fail "the program did not end"
 }
 
-# The main window's client area is its bottom 792 x 544 pixels, under the menu bar. Sets X, Y,
-# WIDTH and HEIGHT to the geometry of the main window WINDOW, and client_x and client_y to where
-# its client area starts on the screen.
+# Reads what the build says of the program from FILE, the program-facts that CMake makes in the
+# build folder: the caption, the main window's client area and the picture's place in it, the
+# picture folder and names, the counts.
+read_program_facts() { # FILE
+    # shellcheck source=/dev/null
+    source "$1"
+    : "${caption:?is not in $1}" "${client_width:?is not in $1}" "${client_height:?is not in $1}" \
+        "${picture_left:?is not in $1}" "${picture_top:?is not in $1}" \
+        "${picture_width:?is not in $1}" "${picture_height:?is not in $1}" \
+        "${picture_folder:?is not in $1}" "${questions_per_test:?is not in $1}" \
+        "${picture_count:?is not in $1}"
+    declare -F picture_name >/dev/null || fail "no picture_name in $1"
+}
+
+# The main window's client area is its bottom client_width x client_height pixels, under the menu
+# bar. Sets X, Y, WIDTH and HEIGHT to the geometry of the main window WINDOW, and client_x and
+# client_y to where its client area starts on the screen.
 find_client_area() { # WINDOW
     eval "$(xdotool getwindowgeometry --shell "$1")"
     client_x=$X
-    client_y=$((Y + HEIGHT - 544))
+    client_y=$((Y + HEIGHT - client_height))
 }
 
 # Clicks X Y of the client area. The program takes input events in the order they come, so a

@@ -21,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int PictureCount = TestCount * QuestionsPerTest;
 constexpr unsigned MaxWorkers = 2;
 
 QuestionRef QuestionOf(int index)
@@ -250,8 +249,9 @@ CheckedPicture CheckAndKeep(
                 + AreaText() + std::string(Say(language, ": white margins", ": bílé okraje")));
     if (loaded.Greyscale)
         Add(verdict, PictureFinding::Greyscale,
-            Say(language, "greyscale, shown in 236 colours",
-                "v odstínech šedi, ukáže se ve 236 barvách"));
+            std::string(Say(language, "greyscale, shown in ", "v odstínech šedi, ukáže se ve "))
+                + std::to_string(QuantisedColours)
+                + std::string(Say(language, " colours", " barvách")));
     return { std::move(verdict), std::move(loaded.Image) };
 }
 
@@ -274,9 +274,13 @@ std::optional<std::vector<std::string>> ListOtherCaseNames(const std::string& st
     fs::directory_iterator listing(folder, error);
     if (error) {
         errors << "brzdomat-check-pictures: ";
-        if (!fs::exists(fs::symlink_status(folder, error)))
-            errors << Say(language, "there is no img folder in ", "ve složce ") << startDirectory
-                   << Say(language, "", " není složka img") << "\n";
+        const bool exists = fs::exists(fs::symlink_status(folder, error));
+        if (!exists && language == Language::Czech)
+            errors << "ve složce " << startDirectory << " není složka " << PictureFolderName
+                   << "\n";
+        else if (!exists)
+            errors << "there is no " << PictureFolderName << " folder in " << startDirectory
+                   << "\n";
         else
             errors << Say(
                 language, "cannot read the picture folder ", "nejde číst složku s obrázky ")

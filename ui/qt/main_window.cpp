@@ -2,8 +2,8 @@
 
 #include "bank/picture_area.h"
 #include "bank/question_ref.h"
+#include "program_facts.h"
 #include "ui/qt/layout_fonts.h"
-#include "ui/qt/main_window_caption.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
@@ -352,7 +352,7 @@ void MainWindow::BuildControls()
 
     auto* image1 = new PictureView(client);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(128, 80, VisibleWidth, VisibleHeight);
+    image1->setGeometry(Image1Left, Image1Top, VisibleWidth, VisibleHeight);
     image1->setAccessibleName(QString::fromUtf8("obrázek otázky"));
 
     auto* panelFocus = static_cast<QWidget*>(panel);

@@ -21,6 +21,9 @@ namespace brzdomat {
 // The size of the client area, below the menu bar.
 inline constexpr int ClientWidth = 792;
 inline constexpr int ClientHeight = 544;
+// Where the question picture, Image1, stands in the client area.
+inline constexpr int Image1Left = 128;
+inline constexpr int Image1Top = 80;
 
 // How the controls are placed: as designed, or for a phone held upright, where the same controls
 // stand in a column as wide as the page, with the picture across it, finger-sized answers and
