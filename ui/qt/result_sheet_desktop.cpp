@@ -9,8 +9,10 @@
 #include <string>
 
 #ifdef Q_OS_WIN
-#include <commdlg.h>
+// windows.h first: commdlg.h builds on what it declares.
 #include <windows.h>
+
+#include <commdlg.h>
 #else
 #include <QFileDialog>
 #endif
