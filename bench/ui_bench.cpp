@@ -3,7 +3,9 @@
 // - confirming an answer until the next question's picture is painted, against a plain libjpeg
 //   decode of that picture plus one repaint of the window;
 // - making and showing the main window until its first paint, beside a minimal window of the
-//   same size with one label.
+//   same size with one label;
+// - choosing the review of the last run until its 25 rows are drawn, against confirming an answer
+//   until the next question's picture is painted.
 
 #include "bank/picture_area.h"
 #include "bank/question_picture.h"
@@ -25,6 +27,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -207,7 +210,51 @@ void BM_MinimalWindowToFirstPaint(benchmark::State& state)
     }
 }
 
+// Notes the first paint of the review's rows and closes the review then.
+class ReviewPaint : public QObject {
+public:
+    std::chrono::steady_clock::time_point Painted;
+    bool Seen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!Seen && event->type() == QEvent::Paint && watched->parent()
+            && watched->parent()->objectName() == QStringLiteral("ReviewRows")) {
+            Painted = std::chrono::steady_clock::now();
+            Seen = true;
+            if (auto* review = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                QMetaObject::invokeMethod(review, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+void BM_ReviewOfTheLastRunDrawn(benchmark::State& state)
+{
+    // A run of test 1 with one answer, ended early: the review lists 25 rows.
+    auto program = StartTestOne();
+    TickCorrectAnswers(*program);
+    FindControl<QPushButton>(program->Main(), PushButton::Button1)->click();
+    EndTest(*program);
+    ReviewPaint watch;
+    qApp->installEventFilter(&watch);
+    for (auto _ : state) {
+        watch.Seen = false;
+        const auto chosen = std::chrono::steady_clock::now();
+        // Returns once the review has been drawn and closed.
+        FindControl<QAction>(program->Main(), MenuItem::Pehledposlednhotestu1)->trigger();
+        if (!watch.Seen) {
+            state.SkipWithError("the review was not drawn");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(watch.Painted - chosen).count());
+    }
+    qApp->removeEventFilter(&watch);
+}
+
 BENCHMARK(BM_ConfirmUntilNextPicturePainted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReviewOfTheLastRunDrawn)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainDecodeAndRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MainWindowToFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MinimalWindowToFirstPaint)->Unit(benchmark::kMillisecond);
@@ -217,5 +264,7 @@ BENCHMARK(BM_MinimalWindowToFirstPaint)->Unit(benchmark::kMillisecond);
 // toolkit and the fonts, common to both programs, counts as it does for the user.
 const bool Registered = bench::CompareWithBaseline(
     "BM_ConfirmUntilNextPicturePainted", "BM_PlainDecodeAndRepaint", 1.3);
+const bool ReviewRegistered = bench::CompareWithBaseline(
+    "BM_ReviewOfTheLastRunDrawn/manual_time", "BM_ConfirmUntilNextPicturePainted", 2.0);
 
 } // namespace
