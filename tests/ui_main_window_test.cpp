@@ -418,10 +418,14 @@ TEST(MainWindowLayout, AnswerBoxesShowWhoTicksThemAndTheirTicksInContrast)
             if (!drawnEnabled)
                 continue;
             auto face = Lightest(shot, indicator.adjusted(1, 1, -1, -1), Area::Whole);
-            // Some styles tint a focused box's face.
+            // Some styles tint a focused box's face. Windows' themes draw the box as a picture
+            // of their own, white whatever the palette says: there the program's boxes are told
+            // apart by their frame alone.
+#ifndef _WIN32
             if (!test.Focused) {
                 EXPECT_EQ(Contrast(face, Qt::white) > 1.1, test.GreyFace);
             }
+#endif
             // The tick against the box's own face; nothing dark when unticked.
             auto tick = Darkest(shot, indicator.adjusted(3, 3, -3, -3), Area::Whole);
             if (ticked)
