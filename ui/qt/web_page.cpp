@@ -85,15 +85,6 @@ public:
         }
     }
 
-    void RaiseOthers()
-    {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != parent() && window->isVisible() && window->windowType() != Qt::Popup)
-                window->raise();
-        }
-        FrontTopWindow();
-    }
-
     // What the main window needs of the page, as it last told it.
     static inline QSize MainNeeds;
 
@@ -121,8 +112,6 @@ public:
     }
 
 protected:
-    QSize m_Told;
-
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // The page's platform gives the keyboard to no window when a box closes, where a desktop
@@ -145,9 +134,6 @@ protected:
             if (main->windowState() == Qt::WindowNoState
                 && main->CurrentArrangement() == Arrangement::Designed)
                 QMetaObject::invokeMethod(main, &MainWindow::CentreOnScreen, Qt::QueuedConnection);
-            // Made full-screen for a phone, it is raised over the splash and any box: they are
-            // brought back to the front.
-            QMetaObject::invokeMethod(this, &PageEdges::RaiseOthers, Qt::QueuedConnection);
         }
         // A box wider than the page (the review on a phone) gets the page scaled down for as
         // long as it is shown, and the page goes back to the main window's needs after it.
@@ -160,6 +146,10 @@ protected:
             TellPageProgramEnded();
         return false;
     }
+
+private:
+    // The page size last asked for.
+    QSize m_Told;
 };
 
 } // namespace
