@@ -50,12 +50,14 @@ const contentTypes = {
 };
 
 // Serves each URL prefix from its folder, GET and HEAD only. quirks maps a URL path to what the
-// server does instead of serving it plainly: { delay: ms } answers late, "reset" drops the
+// server does instead of serving it plainly: "held" answers only once release(path) is called
+// (the test decides when the file comes, however slow the machine), "reset" drops the
 // connection, "busy-once" answers 503 (Service Unavailable) the first time and serves the file
 // after, { length: n } claims a body of n bytes and sends it only as far as asked.
 function serve(folders, quirks = {}) {
     const requests = [];
     const busyOnce = new Set();
+    const held = new Map();
     const server = http.createServer((request, response) => {
         const url = new URL(request.url, "http://127.0.0.1");
         requests.push({ method: request.method, path: url.pathname, at: Date.now() });
@@ -123,8 +125,8 @@ function serve(folders, quirks = {}) {
             }
             response.writeHead(404).end();
         };
-        if (limits.delay)
-            setTimeout(send, limits.delay);
+        if (quirk === "held" && held.get(url.pathname) !== "released")
+            held.set(url.pathname, send);
         else
             send();
     });
@@ -133,6 +135,12 @@ function serve(folders, quirks = {}) {
             resolve({
                 origin: `http://127.0.0.1:${server.address().port}`,
                 requests,
+                release: (pathname) => {
+                    const send = held.get(pathname);
+                    held.set(pathname, "released");
+                    if (typeof send === "function")
+                        send();
+                },
                 close: () => new Promise((done) => {
                     server.closeAllConnections();
                     server.close(done);
