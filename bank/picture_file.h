@@ -29,6 +29,14 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
 // in; a file read from a disk is read when asked for, and this does nothing.
 void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes);
 
+// Reads the files now where reading waits for the network (a page, whose files come from its
+// server), all at once, and keeps what each read gave for ReadPictureFile until
+// ForgetHeldPictureFiles: a window with an event loop of its own (the review) reads its pictures
+// from memory, because in a page a read that waited inside such a loop failed and stopped the
+// program. A file read from a disk is read when asked for, and these do nothing.
+void HoldPictureFiles(const std::vector<std::string>& paths, std::size_t maxBytes);
+void ForgetHeldPictureFiles();
+
 // ReadPictureFile and DecodeJpeg in one; an empty file is a failure.
 DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options = {});
 

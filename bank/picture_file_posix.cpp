@@ -46,4 +46,12 @@ void ReadPictureFileAhead(const std::string&, std::size_t)
 {
 }
 
+void HoldPictureFiles(const std::vector<std::string>&, std::size_t)
+{
+}
+
+void ForgetHeldPictureFiles()
+{
+}
+
 } // namespace brzdomat

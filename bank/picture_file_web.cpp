@@ -3,6 +3,8 @@
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <string>
 
 // In a browser the program's file system has the page's folder for its root: the start directory
@@ -141,17 +143,17 @@ EM_ASYNC_JS(int, TakeFetch, (const char* path, unsigned char** bytes), {
 });
 // clang-format on
 
-} // namespace
-
-void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes)
+// The files HoldPictureFiles read, by path, with what each read gave.
+std::map<std::string, FileBytes>& HeldFiles()
 {
-    StartFetch(path.c_str(), static_cast<double>(maxBytes), true);
+    static std::map<std::string, FileBytes> held;
+    return held;
 }
 
-FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
+// The fetch of the file, started before, taken and told as a read.
+FileBytes TakeFile(const std::string& path, std::size_t maxBytes)
 {
     unsigned char* bytes = nullptr;
-    StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
     int length = TakeFetch(path.c_str(), &bytes);
     if (length == FailedAhead) {
         StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
@@ -175,6 +177,35 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
     }
     std::free(bytes);
     return file;
+}
+
+} // namespace
+
+void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes)
+{
+    StartFetch(path.c_str(), static_cast<double>(maxBytes), true);
+}
+
+FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
+{
+    if (auto held = HeldFiles().find(path); held != HeldFiles().end())
+        return held->second;
+    StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
+    return TakeFile(path, maxBytes);
+}
+
+void HoldPictureFiles(const std::vector<std::string>& paths, std::size_t maxBytes)
+{
+    const std::set<std::string> files(paths.begin(), paths.end());
+    for (const std::string& path : files)
+        StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
+    for (const std::string& path : files)
+        HeldFiles()[path] = TakeFile(path, maxBytes);
+}
+
+void ForgetHeldPictureFiles()
+{
+    HeldFiles().clear();
 }
 
 } // namespace brzdomat

@@ -1,5 +1,7 @@
 #include "ui/qt/qt_surface.h"
 
+#include "bank/picture_file.h"
+#include "bank/question_picture.h"
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/review_window.h"
@@ -165,6 +167,15 @@ void QtSurface::ShowModalWindow(Window window)
 
 ReviewChoice QtSurface::ShowReview(const RunRecord& record)
 {
+    // The run's pictures are read before the window's loop starts, and the rows and the sheet
+    // take them from memory (HoldPictureFiles says why).
+    std::vector<std::string> paths;
+    for (const auto& question : record.Questions)
+        paths.push_back(QuestionPicturePath(record.StartDirectory, question.Question));
+    HoldPictureFiles(paths, DecodeOptions {}.Limits.MaxFileBytes);
+    struct Forget {
+        ~Forget() { ForgetHeldPictureFiles(); }
+    } forget;
     // Run like the other secondary windows, with the same nested loop.
     QPointer<QDialog> dialog = MakeReviewWindow(m_Main, record, ScreenBitsPerPixel()).release();
     int result = dialog->exec();

@@ -127,12 +127,6 @@ public:
         save->setAutoDefault(false);
         connect(save, &QPushButton::clicked, this,
             [this] { SaveResultSheet(this, SheetContentOf(m_Record)); });
-#ifdef __EMSCRIPTEN__
-        // In a page the program failed ("memory access out of bounds") right after handing the
-        // sheet to the browser, and the student's review with it: the page offers no sheet
-        // until that is mended.
-        save->hide();
-#endif
 
         auto* close = new QPushButton(QString::fromUtf8("Zavřít"), this);
         close->setObjectName(QStringLiteral("ReviewClose"));
