@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -383,6 +384,17 @@ TEST_F(ProgramTest, TheReviewShowsTheLastRunAndItsMistakesArePractisedFromIt)
                         .endsWith(QString::fromUtf8(", špatně")));
         EXPECT_TRUE(
             model.index(2, 5).data().toString().endsWith(QString::fromUtf8("nezodpovězeno")));
+        // Every cell shows its text whole inside the view, in whatever face the system gave it.
+        const int margin = rows->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+        for (int row = 0; row < model.rowCount(); ++row)
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QString text = model.index(row, column).data().toString();
+                const QRect cell = rows->visualRect(model.index(row, column));
+                EXPECT_EQ(
+                    rows->fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 2 * margin),
+                    text);
+                EXPECT_LE(cell.right(), rows->viewport()->width()) << text.toStdString();
+            }
         // The arrow key moves to the wrong answer: its picture, the student's ticks and the key's.
         QTest::keyClick(rows, Qt::Key_Down);
         auto picture = review.findChild<PictureView*>("ReviewPicture")->Picture();

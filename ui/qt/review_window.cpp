@@ -15,8 +15,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTreeView>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -91,14 +93,16 @@ public:
         head->setObjectName(QStringLiteral("ReviewHead"));
         head->setTextFormat(Qt::PlainText);
         head->setWordWrap(true);
-        head->setGeometry(8, 8, PictureLeft + VisibleWidth - 8, 34);
+        const QRect headPlace(8, 8, PictureLeft + VisibleWidth - 8, 34);
+        head->setGeometry(headPlace);
 
         auto* verdict = new QLabel(FromUtf8(record.Verdict), this);
         verdict->setObjectName(QStringLiteral("ReviewVerdict"));
         verdict->setTextFormat(Qt::PlainText);
         verdict->setFont(LayoutFont(19, Weight::Bold));
         SetTextColour(verdict, record.VerdictColour);
-        verdict->setGeometry(8, 42, 400, 30);
+        const QRect verdictPlace(8, 42, 400, 30);
+        verdict->setGeometry(verdictPlace);
         verdict->setAccessibleName(QString::fromUtf8("Test: ") + verdict->text());
 
         BuildRows();
@@ -134,6 +138,11 @@ public:
         close->setAutoDefault(false);
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
+        FitLayoutFaces(this);
+        // The fitting sizes each label to its text; these two keep their full widths to wrap in.
+        head->setGeometry(headPlace);
+        verdict->setGeometry(verdictPlace);
+        FitColumns();
         m_Rows->setFocus();
         if (m_Model->rowCount() > 0)
             m_Rows->setCurrentIndex(m_Model->index(0, 0));
@@ -182,12 +191,30 @@ private:
         m_Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
         m_Rows->setSelectionMode(QAbstractItemView::SingleSelection);
         m_Rows->setAccessibleName(QString::fromUtf8("otázky testu"));
-        const int widths[] = { 28, 52, 38, 70, 62, 110 };
-        for (int column = 0; column < 6; ++column)
-            m_Rows->setColumnWidth(column, widths[column]);
         m_Rows->header()->setSectionsMovable(false);
+        m_Rows->header()->setStretchLastSection(true);
         connect(m_Rows->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowRow(current.row()); });
+    }
+
+    // Each column as wide as its widest text in the face the window ended up with, the last
+    // taking the rest: a PC's face may be wider than the design's, and a scroll bar takes its
+    // room when the run has more rows than the view shows.
+    void FitColumns()
+    {
+        const QFontMetrics cells(m_Rows->font());
+        const QFontMetrics headings(m_Rows->header()->font());
+        const int cellMargin = m_Rows->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2;
+        const int headingMargin = m_Rows->style()->pixelMetric(QStyle::PM_HeaderMargin) + 2;
+        for (int column = 0; column < m_Model->columnCount(); ++column) {
+            int width
+                = headings.horizontalAdvance(m_Model->headerData(column, Qt::Horizontal).toString())
+                + 2 * headingMargin;
+            for (int row = 0; row < m_Model->rowCount(); ++row)
+                width = std::max(width,
+                    cells.horizontalAdvance(m_Model->item(row, column)->text()) + 2 * cellMargin);
+            m_Rows->setColumnWidth(column, width);
+        }
     }
 
     void BuildTicks()
