@@ -4,6 +4,8 @@
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/review_window.h"
+#include "ui/run_record.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -276,6 +278,44 @@ TEST(MainWindowLayout, APhoneHeldUprightGetsTheControlsInAColumnOfItsWidth)
         QTest::mouseClick(menus, Qt::LeftButton);
         EXPECT_TRUE(popup->isVisible());
         popup->hide();
+    }
+}
+
+// The review over an upright phone's column fills the page as the column does, its controls apart
+// and inside it, its text readable and its buttons finger-high.
+TEST(MainWindowLayout, TheReviewOnAnUprightPhoneFillsThePageWithItsControlsApart)
+{
+    for (const QSize page : { QSize(390, 844), QSize(320, 568) }) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(page.width()).arg(page.height()).toStdString());
+        MainWindow main;
+        main.Arrange(Arrangement::Portrait, page.width(), page.height());
+        main.show();
+        RunRecord record;
+        record.Test = 7;
+        for (int question = 1; question <= 25; ++question)
+            record.Questions.push_back({ { 7, question }, 2, {}, {}, AnswerResult::Unanswered });
+        auto review = MakeReviewWindow(&main, record, 24);
+        review->show();
+        EXPECT_EQ(review->size(), main.size());
+        std::vector<QRect> places;
+        for (auto* control : review->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isHidden())
+                continue;
+            QRect place = control->geometry();
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                EXPECT_GE(QFontInfo(label->font()).pixelSize(), 12) << label->text().toStdString();
+                if (!label->wordWrap())
+                    place.setWidth(label->fontMetrics().horizontalAdvance(label->text()));
+            }
+            if (qobject_cast<QPushButton*>(control)) {
+                EXPECT_GE(place.height(), 44);
+            }
+            EXPECT_TRUE(QRect(QPoint(), review->size()).contains(place))
+                << control->objectName().toStdString();
+            for (const QRect& other : places)
+                EXPECT_FALSE(place.intersects(other)) << control->objectName().toStdString();
+            places.push_back(place);
+        }
     }
 }
 

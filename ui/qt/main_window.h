@@ -35,6 +35,9 @@ inline constexpr int PortraitMinimumWidth = 320;
 // it, would show its texts at less than three quarters of their size: a phone, not a tablet.
 inline constexpr int PortraitMaximumWidth = 600;
 Arrangement ArrangementFor(int pageWidth, int pageHeight);
+// Set (true) on a window arranged to fill the page of a phone held upright, as the main window
+// does there: the page shows it full-screen, without a frame.
+inline constexpr const char* FillsPageProperty = "brzdomatFillsPage";
 
 class MainWindow : public QMainWindow {
 public:

@@ -6,6 +6,7 @@
 #include "testrun/run_review.h"
 #include "ui/qt/fixed_size_dialog.h"
 #include "ui/qt/layout_fonts.h"
+#include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/result_sheet.h"
 #include "ui/qt/widget_helpers.h"
@@ -27,6 +28,8 @@ namespace brzdomat {
 namespace {
 
 constexpr int PictureLeft = 482;
+// The text's size in the window arranged for a phone.
+constexpr int PhoneFontPixels = 12;
 constexpr int PictureTop = 80;
 constexpr int BoxTops[] = { 100, 120, 140, 160 };
 constexpr const char* RowLetters[] = { "A", "B", "C", "D" };
@@ -143,6 +146,11 @@ public:
         head->setGeometry(headPlace);
         verdict->setGeometry(verdictPlace);
         FitColumns();
+        auto* main = dynamic_cast<MainWindow*>(parent);
+        if (main && main->CurrentArrangement() == Arrangement::Portrait) {
+            ArrangeForPhone(main->size());
+            FitColumns();
+        }
         m_Rows->setFocus();
         if (m_Model->rowCount() > 0)
             m_Rows->setCurrentIndex(m_Model->index(0, 0));
@@ -197,6 +205,66 @@ private:
             [this](const QModelIndex& current) { ShowRow(current.row()); });
     }
 
+    // A phone held upright, where the main window is a column filling the page: the review fills
+    // it too, its controls one above the other in the page's width and its text no smaller than
+    // 12 pixels; the page shows it without a frame (brzdomat-page.js asks nothing of it).
+    void ArrangeForPhone(QSize page)
+    {
+        const int width = page.width();
+        const int height = page.height();
+        const int inner = width - 16;
+        setFixedSize(page);
+        setProperty(FillsPageProperty, true);
+        const QFont text = LayoutFont(PhoneFontPixels);
+        setFont(text);
+        for (QLabel* label : findChildren<QLabel*>())
+            if (label->objectName() != QStringLiteral("ReviewVerdict"))
+                label->setFont(text);
+        findChild<QLabel*>(QStringLiteral("ReviewHead"))->setGeometry(8, 8, inner, 50);
+        findChild<QLabel*>(QStringLiteral("ReviewVerdict"))->setGeometry(8, 58, inner, 28);
+
+        // The buttons in a row at the bottom, finger-high; the ticks in three lines above them:
+        // the letters, "správně" with its boxes, "váš výběr" with the student's.
+        const int finger = 44;
+        const int buttonsTop = height - 8 - finger;
+        const char* buttons[] = { "ReviewPractise", "ReviewSavePdf", "ReviewClose" };
+        const int buttonWidth = (inner - 16) / 3;
+        for (int index = 0; index < 3; ++index)
+            findChild<QPushButton*>(QString::fromLatin1(buttons[index]))
+                ->setGeometry(8 + index * (buttonWidth + 8), buttonsTop, buttonWidth, finger);
+        const int line = 22;
+        const int ticksTop = buttonsTop - 8 - 3 * line;
+        const int columnLeft = 96;
+        const int columnPitch = (inner - columnLeft) / 4;
+        for (std::size_t row = 0; row < 4; ++row) {
+            const int left = columnLeft + static_cast<int>(row) * columnPitch;
+            m_Letters[row]->setGeometry(left + 3, ticksTop, 17, line);
+            m_CorrectBoxes[row]->setGeometry(left, ticksTop + line + 2, 17, 17);
+            m_TickedBoxes[row]->setGeometry(left, ticksTop + 2 * line + 2, 17, 17);
+        }
+        m_Headings[0]->setGeometry(8, ticksTop + line, 80, line);
+        m_Headings[1]->setGeometry(8, ticksTop + 2 * line, 28, line);
+        m_Headings[2]->setGeometry(38, ticksTop + 2 * line, 56, line);
+
+        // The rows keep room for about six; the picture takes the page's width, or what height
+        // is left.
+        const int rowsTop = 92;
+        const int room = ticksTop - 8 - rowsTop - 8;
+        const double widthScale = static_cast<double>(inner) / VisibleWidth;
+        const int minimumRows = 150;
+        const int pictureHeight
+            = std::min(static_cast<int>(VisibleHeight * widthScale), room - minimumRows);
+        const double scale
+            = std::min(widthScale, static_cast<double>(pictureHeight) / VisibleHeight);
+        const int rowsHeight = room - static_cast<int>(VisibleHeight * scale);
+        m_Rows->setGeometry(8, rowsTop, inner, rowsHeight);
+        const QRect picture(8, rowsTop + rowsHeight + 8, static_cast<int>(VisibleWidth * scale),
+            static_cast<int>(VisibleHeight * scale));
+        m_Picture->SetScale(scale);
+        m_Picture->setGeometry(picture);
+        m_Failure->setGeometry(picture);
+    }
+
     // Each column as wide as its widest text in the face the window ended up with, the last
     // taking the rest: a PC's face may be wider than the design's, and a scroll bar takes its
     // room when the run has more rows than the view shows.
@@ -222,13 +290,14 @@ private:
         auto heading = [this](const char* text, int left, int top) {
             auto* label = new QLabel(QString::fromUtf8(text), this);
             label->setGeometry(left, top, 60, 16);
+            return label;
         };
-        heading("správně", 398, 80);
-        heading("váš", 452, 64);
-        heading("výběr", 446, 80);
+        m_Headings
+            = { heading("správně", 398, 80), heading("váš", 452, 64), heading("výběr", 446, 80) };
         for (std::size_t row = 0; row < 4; ++row) {
             auto* letter = new QLabel(QString::fromLatin1(RowLetters[row]), this);
             letter->setGeometry(386, BoxTops[row], 10, 17);
+            m_Letters[row] = letter;
             auto makeBox = [&](int left, const char* column) {
                 auto* box = new QCheckBox(this);
                 box->setObjectName(
@@ -277,6 +346,9 @@ private:
     PictureView* m_Picture = nullptr;
     QLabel* m_Failure = nullptr;
     std::array<QCheckBox*, 4> m_TickedBoxes {};
+    // "správně", "váš" and "výběr" over the columns of ticks, and the letters beside them.
+    std::array<QLabel*, 3> m_Headings {};
+    std::array<QLabel*, 4> m_Letters {};
     std::array<QCheckBox*, 4> m_CorrectBoxes {};
 };
 

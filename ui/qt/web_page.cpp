@@ -92,7 +92,8 @@ public:
     {
         QSize needed = MainNeeds;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window == parent() || !window->isVisible() || window->windowType() == Qt::Popup)
+            if (window == parent() || !window->isVisible() || window->windowType() == Qt::Popup
+                || window->property(FillsPageProperty).toBool())
                 continue;
             const QSize frame = window->frameGeometry().size();
             needed = needed.expandedTo(
@@ -141,6 +142,14 @@ protected:
             && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()
             && !(static_cast<QWidget*>(watched)->windowType() == Qt::Popup))
             QMetaObject::invokeMethod(this, &PageEdges::FitWindows, Qt::QueuedConnection);
+        // A window arranged to fill an upright phone's page is shown as the column is: over the
+        // whole page, without a frame.
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->property(FillsPageProperty).toBool()
+                && !window->windowState().testFlag(Qt::WindowFullScreen))
+                window->setWindowState(Qt::WindowFullScreen);
+        }
         // The main window always accepts its close: the program ends, and the page says so.
         if (event->type() == QEvent::Close && watched == parent())
             TellPageProgramEnded();
