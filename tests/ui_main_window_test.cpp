@@ -1,6 +1,7 @@
 #include "bank/picture_area.h"
 #include "program_facts.h"
 #include "tests/ui_test_helpers.h"
+#include "ui/qt/deferred_icon_style.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
@@ -13,12 +14,14 @@
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
@@ -583,6 +586,37 @@ TEST(MainWindowMenu, HasTheTreeWithCaptionsNamesAndAcceleratorsInOrder)
     EXPECT_EQ(ChosenTestItem(window, 7)->objectName(), "N71");
     EXPECT_EQ(ChosenTestItem(window, 0), nullptr);
     EXPECT_EQ(ChosenTestItem(window, 33), nullptr);
+}
+
+// The overflow arrows of the menu and tool bars, read when drawn, look as the base style's in
+// either direction, at the screen's scale and at twice it.
+TEST(MainWindowMenu, TheDeferredOverflowArrowsLookAsTheBaseStylesArrows)
+{
+    DeferredIconStyle deferred;
+    QProxyStyle base;
+    for (auto arrow : { QStyle::SP_ToolBarHorizontalExtensionButton,
+             QStyle::SP_ToolBarVerticalExtensionButton }) {
+        for (auto direction : { Qt::LeftToRight, Qt::RightToLeft }) {
+            QStyleOption option;
+            option.direction = direction;
+            const QIcon drawn = deferred.standardIcon(arrow, &option);
+            const QIcon expected = base.standardIcon(arrow, &option);
+            SCOPED_TRACE(::testing::Message() << arrow << " direction " << direction);
+            ASSERT_FALSE(drawn.isNull());
+            EXPECT_EQ(drawn.availableSizes(), expected.availableSizes());
+            for (qreal scale : { 1.0, 2.0 }) {
+                const QImage image = drawn.pixmap(QSize(16, 16), scale).toImage();
+                EXPECT_FALSE(image.isNull());
+                EXPECT_EQ(image, expected.pixmap(QSize(16, 16), scale).toImage()) << scale;
+            }
+            // A copy made before the first drawing draws the same.
+            const QIcon copy = deferred.standardIcon(arrow, &option);
+            QIcon copied = copy;
+            copied.detach();
+            EXPECT_EQ(
+                copied.pixmap(QSize(16, 16)).toImage(), expected.pixmap(QSize(16, 16)).toImage());
+        }
+    }
 }
 
 TEST(MainWindowMenu, EveryItemRunsItsOwnCommand)

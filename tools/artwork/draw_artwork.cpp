@@ -1,8 +1,12 @@
 // Draws the program's own artwork into the folder given as the only argument:
-//   splash.jpg      the splash window's picture, 152 x 200, colour baseline JFIF, about 10 KB;
+//   splash.png      the splash window's picture, 152 x 200: the pixels that the program's decoder
+//                   makes of a colour baseline JFIF of about 10 KB, so that the picture keeps the
+//                   look of the JPEG it was drawn as, while the program reads it with Qt's own
+//                   PNG reader and needs neither libjpeg nor an image plugin to show it;
 //   about_icon.png  the About window's icon, 32 x 32 with a palette of 16 colours.
 // The outputs are committed under ui/qt/artwork; run this only to change them.
 
+#include "bank/jpeg_decoder.h"
 #include "tools/sample_pictures/jpeg_writer.h"
 
 #include <QGuiApplication>
@@ -16,7 +20,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -201,14 +204,6 @@ QImage DrawAboutIcon()
         QImage::Format_Indexed8, ClassicPalette(), Qt::ThresholdDither | Qt::AvoidDither);
 }
 
-bool WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    stream.write(
-        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(stream.flush());
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -222,10 +217,17 @@ int main(int argc, char* argv[])
     QGuiApplication application(qtArgc, argv);
 
     const std::filesystem::path folder = argv[1];
-    const auto splash = EncodeNear(DrawSplash(), SplashTargetBytes);
-    if (splash.empty() || !WriteBytes(folder / "splash.jpg", splash)) {
-        std::fprintf(
-            stderr, "brzdomat_artwork: cannot write %s\n", (folder / "splash.jpg").c_str());
+    const auto splashPath = folder / "splash.png";
+    const auto encoded = EncodeNear(DrawSplash(), SplashTargetBytes);
+    brzdomat::DecodeOptions region;
+    region.Width = SplashWidth;
+    region.Height = SplashHeight;
+    const auto decoded = brzdomat::DecodeJpeg(encoded, region);
+    if (!decoded.Image
+        || !QImage(decoded.Image->Pixels.data(), decoded.Image->Width, decoded.Image->Height,
+            decoded.Image->Width * 3, QImage::Format_RGB888)
+                .save(QString::fromStdString(splashPath.string()), "PNG")) {
+        std::fprintf(stderr, "brzdomat_artwork: cannot write %s\n", splashPath.c_str());
         return 1;
     }
     const auto iconPath = folder / "about_icon.png";
@@ -233,6 +235,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "brzdomat_artwork: cannot write %s\n", iconPath.c_str());
         return 1;
     }
-    std::printf("splash.jpg: %zu bytes; about_icon.png written\n", splash.size());
+    std::printf("splash.png (from %zu bytes of JPEG) and about_icon.png written\n", encoded.size());
     return EXIT_SUCCESS;
 }

@@ -2,10 +2,12 @@
 
 #include "ui/error_path.h"
 #include "ui/qt/secondary_windows.h"
+#include "ui/qt/widget_helpers.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QIcon>
+#include <QPixmap>
 
 namespace brzdomat {
 
@@ -92,7 +94,7 @@ void Application::Show()
     QMetaObject::invokeMethod(
         m_Main.get(),
         [this] {
-            QIcon icon(QStringLiteral(":/icons/brzdomat.png"));
+            QIcon icon(QPixmap::fromImage(ReadPng(QStringLiteral(":/icons/brzdomat.png"))));
             if (!icon.isNull())
                 m_Main->setWindowIcon(icon);
         },

@@ -1,5 +1,6 @@
 #include "ui/qt/application.h"
 #include "ui/qt/application_title.h"
+#include "ui/qt/deferred_icon_style.h"
 
 #include <QApplication>
 
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
 #if BRZDOMAT_WARM_FONTCONFIG
     fontConfiguration.join();
 #endif
+    // Before any window exists, so that the main window's menu bar reads no picture.
+    QApplication::setStyle(new brzdomat::DeferredIconStyle);
     brzdomat::Application program(
         brzdomat::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
     program.Show();

@@ -1,6 +1,6 @@
 #include "ui/qt/secondary_windows.h"
 
-#include "bank/jpeg_decoder.h"
+#include "bank/rgb_image.h"
 #include "ui/qt/fixed_size_dialog.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
@@ -9,7 +9,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,7 +17,7 @@
 #include <QStylePainter>
 #include <QTimer>
 
-#include <span>
+#include <cstring>
 
 namespace brzdomat {
 namespace {
@@ -132,18 +131,19 @@ private:
     // window would still open and close, only without its picture.
     static std::shared_ptr<const RgbImage> SplashPicture()
     {
-        QFile file(QStringLiteral(":/artwork/splash.jpg"));
-        if (!file.open(QIODevice::ReadOnly))
+        const QImage image = ReadPng(QStringLiteral(":/artwork/splash.png"))
+                                 .convertToFormat(QImage::Format_RGB888);
+        if (image.isNull())
             return nullptr;
-        const QByteArray bytes = file.readAll();
-        DecodeOptions options;
-        options.Width = 153;
-        options.Height = 201;
-        const auto decoded
-            = DecodeJpeg(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                             static_cast<std::size_t>(bytes.size())),
-                options);
-        return decoded.Image;
+        auto picture = std::make_shared<RgbImage>();
+        picture->Width = image.width();
+        picture->Height = image.height();
+        const auto rowBytes = static_cast<std::size_t>(image.width()) * 3;
+        picture->Pixels.resize(rowBytes * static_cast<std::size_t>(image.height()));
+        for (int y = 0; y < image.height(); ++y)
+            std::memcpy(picture->Pixels.data() + rowBytes * static_cast<std::size_t>(y),
+                image.constScanLine(y), rowBytes);
+        return picture;
     }
 };
 
@@ -249,7 +249,7 @@ public:
         icon->setObjectName(QStringLiteral("Image1"));
         icon->setGeometry(80, 112, 33, 33);
         icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        icon->setPixmap(QPixmap(QStringLiteral(":/artwork/about_icon.png")));
+        icon->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/artwork/about_icon.png"))));
 
         auto* freeWare = AddLabel(this, "Label6", QPoint(22, 152),
             QStringLiteral("This product is Free Ware"), bold, 148);
