@@ -145,12 +145,10 @@ public:
         // The fitting sizes each label to its text; these two keep their full widths to wrap in.
         head->setGeometry(headPlace);
         verdict->setGeometry(verdictPlace);
-        FitColumns();
         auto* main = dynamic_cast<MainWindow*>(parent);
-        if (main && main->CurrentArrangement() == Arrangement::Portrait) {
+        if (main && main->CurrentArrangement() == Arrangement::Portrait)
             ArrangeForPhone(main->size());
-            FitColumns();
-        }
+        FitColumns();
         m_Rows->setFocus();
         if (m_Model->rowCount() > 0)
             m_Rows->setCurrentIndex(m_Model->index(0, 0));
