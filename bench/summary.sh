@@ -1,0 +1,20 @@
+# Sourced by the process benchmarks: the median of a figure over the rounds with its spread, and
+# the verdict on a ratio of two medians.
+# shellcheck shell=bash
+
+# FILE FIELD: prints the median of FIELD=VALUE over FILE's lines, its interquartile range and the
+# least value; quartiles interpolated between the sorted values as most statistics tools do.
+summary() {
+    sed -n "s/.*$2=\([0-9.]*\).*/\1/p" "$1" | sort -n | awk '
+        function at(q,   h, l) { h = (NR - 1) * q + 1; l = int(h); return v[l] + (h - l) * (v[l + 1] - v[l]) }
+        { v[NR] = $1 } END { v[NR + 1] = v[NR]; print at(0.5), at(0.75) - at(0.25), v[1] }'
+}
+
+# For awk programs: a ratio of medians counts when each spread is under a tenth of its median.
+# shellcheck disable=SC2034 # used by the scripts that source this file
+verdict_awk='
+    function verdict(ratio, goal, p, pi, m, mi) {
+        if (pi > 0.1 * p || mi > 0.1 * m)
+            return "spread too wide to count"
+        return ratio <= goal ? "met" : "MISSED"
+    }'
