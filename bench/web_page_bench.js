@@ -131,9 +131,15 @@ async function firstVisit(server, page) {
     }
 }
 
-function gzippedSize(folder, files) {
-    return files.reduce((sum, file) => sum
-        + zlib.gzipSync(fs.readFileSync(path.join(folder, file)), { level: 9 }).length, 0);
+// What a page's files weigh as the page fetches them from a server that does not compress: the
+// packed program as it lies, instead of the plain one, and the rest as a compressing server
+// would send it.
+function downloadSize(folder) {
+    const files = fs.readdirSync(folder).filter((file) => !file.endsWith(".txt"));
+    return files.filter((file) => !files.includes(`${file}.zst`)).reduce((sum, file) => {
+        const bytes = fs.readFileSync(path.join(folder, file));
+        return sum + (file.endsWith(".zst") ? bytes.length : zlib.gzipSync(bytes, { level: 9 }).length);
+    }, 0);
 }
 
 async function confirmToNextPicture(server, answers) {
@@ -279,21 +285,17 @@ async function main() {
         console.log(`start_minimal_ms=${median(minimal).toFixed(1)}`);
         console.log(`start_program_best_ms=${Math.min(...program).toFixed(1)}`);
         console.log(`start_minimal_best_ms=${Math.min(...minimal).toFixed(1)}`);
-        const visits = { gzipped: [], plain: [] };
+        const visits = { packed: [], plain: [] };
         for (let round = 0; round < 5; ++round) {
             visits.plain.push(await firstVisit(server, "/plain/brzdomat.html"));
-            visits.gzipped.push(await firstVisit(server, "/brzdomat/brzdomat.html"));
+            visits.packed.push(await firstVisit(server, "/brzdomat/brzdomat.html"));
         }
         for (const [name, runs] of Object.entries(visits)) {
             console.log(`visit_${name}_usable_ms=${median(runs.map((run) => run.usable)).toFixed(0)}`);
             console.log(`visit_${name}_progress_ms=${median(runs.map((run) => run.progress)).toFixed(0)}`);
         }
-        // What the page fetches: the gzipped program rather than the plain one.
-        const page = fs.readdirSync(path.join(web, "page"))
-            .filter((file) => !file.endsWith(".txt") && file !== "Brzdomat.wasm");
-        console.log(`download_gzip_bytes=${gzippedSize(path.join(web, "page"), page)}`);
-        const minimalFiles = fs.readdirSync(path.join(work, "minimal"));
-        console.log(`download_minimal_gzip_bytes=${gzippedSize(path.join(work, "minimal"), minimalFiles)}`);
+        console.log(`download_bytes=${downloadSize(path.join(web, "page"))}`);
+        console.log(`download_minimal_bytes=${downloadSize(path.join(work, "minimal"))}`);
         const answers = fs.readFileSync(path.join(work, "answers"), "utf8").trim().split("\n");
         const { samples, fetchStarts, fetchEnds } = await confirmToNextPicture(server, answers);
         console.log(`confirm_to_picture_ms=${median(samples).toFixed(2)}`);
