@@ -3,6 +3,7 @@
 
 #include "ui/qt/application.h"
 #include "ui/qt/application_title.h"
+#include "ui/qt/deferred_icon_style.h"
 #include "ui/qt/web_page.h"
 
 #include <QApplication>
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     // after the event loop has ended ("Zavřít"), and the page shows the ending itself and starts
     // the program again by loading it anew.
     new QApplication(toolkitArgc, argv);
+    // In the page the menu bar's icon is a PNG decoded in WebAssembly: a tenth of a second
+    // before the first window for an arrow nobody sees.
+    QApplication::setStyle(new brzdomat::DeferredIconStyle);
     brzdomat::AddPageFonts();
     auto* program = new brzdomat::Application(
         brzdomat::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
