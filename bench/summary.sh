@@ -10,6 +10,16 @@ summary() {
         { v[NR] = $1 } END { v[NR + 1] = v[NR]; print at(0.5), at(0.75) - at(0.25), v[1] }'
 }
 
+# FILE...: says how many starts in each file failed (the probe's start_failed lines), which the
+# medians leave out.
+failed_starts() {
+    local file count
+    for file in "$@"; do
+        count=$(grep -c '^start_failed=' "$file" || true)
+        [ "$count" -eq 0 ] || echo "$(basename "$file" .txt): $count starts failed and are left out"
+    done
+}
+
 # For awk programs: a ratio of medians counts when each spread is under a tenth of its median.
 # shellcheck disable=SC2034 # used by the scripts that source this file
 verdict_awk='

@@ -4,9 +4,13 @@
 //
 // Usage: brzdomat_bench_process_probe IDLE-SECONDS PROGRAM [ARGUMENT...]
 // Prints: first_window_ms=<milliseconds> peak_kb=<kilobytes>
+// A program that ends or shows no window within a minute prints start_failed=<why> and fails the
+// probe (exit code 1) instead of holding the whole benchmark: under Wine a start now and then
+// never maps a window.
 
 #include <X11/Xlib.h>
 
+#include <sys/select.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,11 +59,33 @@ int main(int argc, char* argv[])
         execv(argv[2], argv + 2);
         _exit(127);
     }
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == MapNotify && !event.xmap.override_redirect)
+    const auto deadline = started + std::chrono::minutes(1);
+    bool shown = false;
+    while (!shown) {
+        while (!shown && XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            shown = event.type == MapNotify && !event.xmap.override_redirect;
+        }
+        if (shown)
             break;
+        if (waitpid(child, nullptr, WNOHANG) == child) {
+            std::printf("start_failed=ended\n");
+            return 1;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            std::printf("start_failed=no-window\n");
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            return 1;
+        }
+        // Wakes for the next X event, or after 10 ms to look at the child and the clock.
+        const int connection = ConnectionNumber(display);
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(connection, &readable);
+        timeval pause { 0, 10000 };
+        select(connection + 1, &readable, nullptr, nullptr, &pause);
     }
     auto mapped = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
