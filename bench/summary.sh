@@ -2,6 +2,22 @@
 # the verdict on a ratio of two medians.
 # shellcheck shell=bash
 
+# ROUNDS COMMAND...: runs COMMAND minimal and COMMAND program ROUNDS times, the order swapped
+# each round, so that a drift of the machine's load falls on both.
+alternately() {
+    local rounds=$1 round
+    shift
+    for round in $(seq "$rounds"); do
+        if [ $((round % 2)) -eq 1 ]; then
+            "$@" minimal
+            "$@" program
+        else
+            "$@" program
+            "$@" minimal
+        fi
+    done
+}
+
 # FILE FIELD: prints the median of FIELD=VALUE over FILE's lines, its interquartile range and the
 # least value; quartiles interpolated between the sorted values as most statistics tools do.
 summary() {

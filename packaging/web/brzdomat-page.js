@@ -183,13 +183,7 @@
         return;
     }
 
-    // The program's WebAssembly, fetched at once beside its script. A plain static server sends
-    // files as they lie, so the page brings it packed with Zstandard too (17.7 MB become 4.8) and
-    // unpacks it as it comes in, with a decoder of its own (no browser unpacks Zstandard by
-    // itself), while the browser compiles it. A server without the packed file or the decoder
-    // gets the plain one asked for. A server that declares the packed file's encoding has the
-    // browser unpack it already: the first bytes tell.
-    // Said once a tenth of a megabyte, with one formatter: the pieces come by the hundred, and
+    // The download's progress, said once a tenth of a megabyte, with one formatter: the pieces come by the hundred, and
     // the main thread unpacks them meanwhile.
     const decimal = new Intl.NumberFormat("cs-CZ",
         { minimumFractionDigits: 1, maximumFractionDigits: 1 });
@@ -203,6 +197,12 @@
         messageText.textContent = "Načítá se program Brzdomat… " + megabytes(received)
             + (total >= received ? " z " + megabytes(total) : "") + " MB";
     }
+    // The program's WebAssembly, fetched at once beside its script. A plain static server sends
+    // files as they lie, so the page brings it packed with Zstandard too (17.7 MB become 4.8) and
+    // unpacks it as it comes in, with a decoder of its own (no browser unpacks Zstandard by
+    // itself), while the browser compiles it. A server without the packed file or the decoder
+    // gets the plain one asked for. A server that declares the packed file's encoding has the
+    // browser unpack it already: the first bytes tell.
     async function fetchDecoder() {
         const response = await fetch("brzdomat-unzstd.wasm");
         if (!response.ok)
