@@ -4,6 +4,7 @@
 
 #include "ui/qt/secondary_windows.h"
 
+#include "ui/qt/compiled_pictures.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_view.h"
@@ -142,9 +143,8 @@ TEST(SplashWindow, ShowsItsDesign)
     auto* picture = Child<PictureView>(window.get(), "Image1");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->geometry(), QRect(0, 0, 153, 201));
-    ASSERT_NE(picture->Picture(), nullptr) << "the splash picture was not decoded";
-    EXPECT_EQ(picture->Picture()->Width, 152);
-    EXPECT_EQ(picture->Picture()->Height, 200);
+    const QImage& image = picture->Image();
+    EXPECT_EQ(image.size(), QSize(152, 200));
     // The labels are drawn over the picture, not under it.
     EXPECT_LT(window->children().indexOf(picture),
         window->children().indexOf(Child(window.get(), "Label1")));
@@ -153,12 +153,8 @@ TEST(SplashWindow, ShowsItsDesign)
     // behind their text.
     ShowForTest(*window);
     const QImage shot = window->grab().toImage();
-    const auto& pixels = picture->Picture()->Pixels;
-    for (const QPoint at : { QPoint(0, 0), QPoint(75, 150), QPoint(150, 120), QPoint(20, 198) }) {
-        const std::size_t index = (static_cast<std::size_t>(at.y()) * 152 + at.x()) * 3;
-        EXPECT_EQ(shot.pixelColor(at), QColor(pixels[index], pixels[index + 1], pixels[index + 2]))
-            << at.x() << ", " << at.y();
-    }
+    for (const QPoint at : { QPoint(0, 0), QPoint(75, 150), QPoint(150, 120), QPoint(20, 198) })
+        EXPECT_EQ(shot.pixelColor(at), image.pixelColor(at)) << at.x() << ", " << at.y();
     auto* label = Child<QLabel>(window.get(), "Label2");
     EXPECT_EQ(shot.pixelColor(label->geometry().topLeft()), QColor(Qt::white));
     window->close();
@@ -545,18 +541,32 @@ TEST(SecondaryWindows, LetTimersTickWhileOpenModally)
     }
 }
 
-// The artwork is ours and kept to its formats: the splash 152 x 200 pixels that Qt's own PNG
-// reader reads when told the format, the About icon 32 x 32 with at most 16 colours.
-TEST(Artwork, KeepsItsFormats)
+// The artwork is ours and kept to its formats: the splash 152 x 200 pixels, the About icon 32 x
+// 32 with at most 16 colours. The program's pictures are exactly what Qt's own PNG reader makes
+// of their sources.
+TEST(Artwork, IsCompiledInAsItsPngsRead)
 {
-    QImageReader splash(QStringLiteral(":/artwork/splash.png"), "png");
-    splash.setAutoDetectImageFormat(false);
-    const QImage picture = splash.read();
-    ASSERT_FALSE(picture.isNull()) << splash.errorString().toStdString();
-    EXPECT_EQ(picture.size(), QSize(152, 200));
-    EXPECT_FALSE(picture.hasAlphaChannel());
+    const struct {
+        const CompiledPicture& Compiled;
+        const char* Source;
+    } pictures[] = {
+        { SplashPicture, ":/artwork/splash.png" },
+        { AboutIcon, ":/artwork/about_icon.png" },
+        { WindowIcon, ":/icons/brzdomat.png" },
+    };
+    for (const auto& [compiled, source] : pictures) {
+        SCOPED_TRACE(source);
+        QImageReader reader(QString::fromLatin1(source), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage read = reader.read();
+        ASSERT_FALSE(read.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(compiled.HasAlpha, read.hasAlphaChannel());
+        EXPECT_EQ(ImageOf(compiled).convertToFormat(QImage::Format_ARGB32),
+            read.convertToFormat(QImage::Format_ARGB32));
+    }
+    EXPECT_EQ(QSize(SplashPicture.Width, SplashPicture.Height), QSize(152, 200));
 
-    const QImage icon(QStringLiteral(":/artwork/about_icon.png"));
+    const QImage icon = ImageOf(AboutIcon);
     EXPECT_EQ(icon.size(), QSize(32, 32));
     std::set<QRgb> colours;
     for (int y = 0; y < icon.height(); ++y)

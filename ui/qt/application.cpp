@@ -1,6 +1,7 @@
 #include "ui/qt/application.h"
 
 #include "ui/error_path.h"
+#include "ui/qt/compiled_pictures.h"
 #include "ui/qt/secondary_windows.h"
 #include "ui/qt/widget_helpers.h"
 
@@ -89,15 +90,11 @@ void Application::Show()
     m_Main->show();
     // Without a window manager nobody else gives the new window the focus.
     m_Main->activateWindow();
-    // The icon is decoded and handed to the window system once the window is on screen, so the
-    // first paint does not wait for it.
+    // The icon is handed to the window system once the window is on screen, so the first paint
+    // does not wait for it.
     QMetaObject::invokeMethod(
         m_Main.get(),
-        [this] {
-            QIcon icon(QPixmap::fromImage(ReadPng(QStringLiteral(":/icons/brzdomat.png"))));
-            if (!icon.isNull())
-                m_Main->setWindowIcon(icon);
-        },
+        [this] { m_Main->setWindowIcon(QIcon(QPixmap::fromImage(ImageOf(WindowIcon)))); },
         Qt::QueuedConnection);
 }
 

@@ -100,6 +100,13 @@ public:
         caption->setBuddy(this);
     }
 
+    // Empty, a value takes no room, so that emptying it needs no font.
+    QSize sizeHint() const override { return text().isEmpty() ? QSize(0, 0) : QLabel::sizeHint(); }
+    QSize minimumSizeHint() const override
+    {
+        return text().isEmpty() ? QSize(0, 0) : QLabel::minimumSizeHint();
+    }
+
     QString SpokenText() const
     {
         QString spoken = m_Caption ? m_Caption->text() : QString();
@@ -301,11 +308,16 @@ void MainWindow::BuildControls()
         label->setTextFormat(Qt::PlainText);
         label->setMargin(0);
         label->setIndent(0);
-        KeepDesignBaseline(label);
         if (place.Ink)
             SetTextColour(label, *place.Ink);
         label->move(place.Left, place.Top);
-        label->adjustSize();
+        // A status value is emptied before the window is first shown and measured when it gets
+        // its text: measured now, it would load faces the first window does not show (the
+        // verdict's alone is a quarter of a megabyte).
+        if (!place.Caption) {
+            KeepDesignBaseline(label);
+            label->adjustSize();
+        }
     }
     for (const auto& place : LabelPlaces) {
         if (!place.Caption)

@@ -57,6 +57,13 @@ void PictureView::SetPicture(std::shared_ptr<const RgbImage> picture)
     update();
 }
 
+void PictureView::SetImage(QImage image)
+{
+    m_Image = std::move(image);
+    m_Picture = nullptr;
+    update();
+}
+
 void PictureView::SetScale(double scale)
 {
     if (scale <= 0 || scale == m_Scale)

@@ -22,6 +22,10 @@ public:
     // previous picture stays, as after any failed load.
     void SetPicture(std::shared_ptr<const RgbImage>);
     const std::shared_ptr<const RgbImage>& Picture() const { return m_Picture; }
+    // Replaces the picture with an image already in the screen's format (RGB32), as the
+    // program's own pictures are.
+    void SetImage(QImage);
+    const QImage& Image() const { return m_Image; }
 
     // The factor the pixels are drawn at; 1 draws them as they are.
     void SetScale(double);

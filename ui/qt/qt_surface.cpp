@@ -2,6 +2,7 @@
 
 #include "bank/picture_file.h"
 #include "bank/question_picture.h"
+#include "ui/qt/layout_fonts.h"
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/picture_view.h"
 #include "ui/qt/review_window.h"
@@ -57,6 +58,9 @@ void QtSurface::SetLabelText(Label label, std::string_view text)
 {
     auto* widget = m_Labels[Index(label)];
     widget->setText(FromUtf8(text));
+    // A status value's baseline is placed when it first shows a text (see the main window).
+    if (!text.empty())
+        KeepDesignBaseline(widget);
     // Labels size themselves to their text.
     widget->adjustSize();
     m_Written[Index(label)] = std::string { text };

@@ -1,6 +1,6 @@
 #include "ui/qt/secondary_windows.h"
 
-#include "bank/rgb_image.h"
+#include "ui/qt/compiled_pictures.h"
 #include "ui/qt/fixed_size_dialog.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
@@ -16,8 +16,6 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <QTimer>
-
-#include <cstring>
 
 namespace brzdomat {
 namespace {
@@ -98,7 +96,7 @@ public:
         auto* picture = new PictureView(this);
         picture->setObjectName(QStringLiteral("Image1"));
         picture->setGeometry(0, 0, 153, 201);
-        picture->SetPicture(SplashPicture());
+        picture->SetImage(ImageOf(SplashPicture));
 
         const QFont bold = LayoutFont(WindowFontPixels, Weight::Bold);
         auto* freeWare
@@ -125,25 +123,6 @@ private:
     {
         timer->stop();
         close();
-    }
-
-    // The picture is part of the program, so it cannot be missing; if it were damaged, the
-    // window would still open and close, only without its picture.
-    static std::shared_ptr<const RgbImage> SplashPicture()
-    {
-        const QImage image = ReadPng(QStringLiteral(":/artwork/splash.png"))
-                                 .convertToFormat(QImage::Format_RGB888);
-        if (image.isNull())
-            return nullptr;
-        auto picture = std::make_shared<RgbImage>();
-        picture->Width = image.width();
-        picture->Height = image.height();
-        const auto rowBytes = static_cast<std::size_t>(image.width()) * 3;
-        picture->Pixels.resize(rowBytes * static_cast<std::size_t>(image.height()));
-        for (int y = 0; y < image.height(); ++y)
-            std::memcpy(picture->Pixels.data() + rowBytes * static_cast<std::size_t>(y),
-                image.constScanLine(y), rowBytes);
-        return picture;
     }
 };
 
@@ -249,7 +228,7 @@ public:
         icon->setObjectName(QStringLiteral("Image1"));
         icon->setGeometry(80, 112, 33, 33);
         icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        icon->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/artwork/about_icon.png"))));
+        icon->setPixmap(QPixmap::fromImage(ImageOf(AboutIcon)));
 
         auto* freeWare = AddLabel(this, "Label6", QPoint(22, 152),
             QStringLiteral("This product is Free Ware"), bold, 148);

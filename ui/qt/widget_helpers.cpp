@@ -1,7 +1,6 @@
 #include "ui/qt/widget_helpers.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
@@ -19,13 +18,6 @@ void SetTextColour(QWidget* widget, Colour colour)
     auto palette = widget->palette();
     palette.setColor(QPalette::WindowText, QColor(colour.Red, colour.Green, colour.Blue));
     widget->setPalette(palette);
-}
-
-QImage ReadPng(const QString& resource)
-{
-    QImageReader reader(resource, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
 }
 
 QScreen* ScreenOf(const QWidget& window)

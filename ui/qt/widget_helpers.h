@@ -27,10 +27,6 @@ QString FromUtf8(std::string_view text);
 
 void SetTextColour(QWidget*, Colour);
 
-// One of the program's own PNG pictures, read by Qt's built-in reader alone: a reader left to
-// guess the format loads every image plugin Qt has. A null image if it cannot be read.
-QImage ReadPng(const QString& resource);
-
 // The control of the window whose objectName is the control's layout name. A missing one is a
 // programming error and throws std::logic_error.
 template <typename Widget, typename Control>
