@@ -1,6 +1,7 @@
 #include "bank/jpeg_decoder.h"
 
 #include "bank/coefficient_windows.h"
+#include "bank/libjpeg_entry.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,9 +11,7 @@
 #include <new>
 #include <vector>
 
-// jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
-#include <jpeglib.h>
 
 namespace brzdomat {
 
@@ -29,6 +28,12 @@ constexpr long long ByteWorkUnits = 30;
 // than in the frames that the jump skips. libjpeg's client_data points to the session as its
 // coefficient windows (coefficient_windows.h); DroppedFromMcuRow tells which rows are dropped.
 struct Session : CoefficientWindows {
+    explicit Session(const LibJpeg& jpeg)
+        : Jpeg(&jpeg)
+    {
+    }
+
+    const LibJpeg* Jpeg;
     jpeg_decompress_struct Info {};
     jpeg_error_mgr Errors {};
     jpeg_progress_mgr Progress {};
@@ -48,11 +53,10 @@ struct Session : CoefficientWindows {
     long long Work = 0;
     bool ReadingScans = false;
 
-    Session() = default;
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     // Safe also when creation failed halfway: libjpeg checks what it allocated.
-    ~Session() { jpeg_destroy_decompress(&Info); }
+    ~Session() { Jpeg->DestroyDecompress(&Info); }
 };
 
 Session& SessionOf(j_common_ptr info)
@@ -171,7 +175,7 @@ void OnProgress(j_common_ptr info)
             session.Limits->MaxScans);
         Abandon(info, DecodeFailure::TooManyScans);
     }
-    if (!session.ReadingScans || !jpeg_has_multiple_scans(decompress))
+    if (!session.ReadingScans || !session.Jpeg->HasMultipleScans(decompress))
         return;
     if (decompress->input_scan_number > session.ChargedScans && decompress->comps_in_scan > 0) {
         session.ChargedScans = decompress->input_scan_number;
@@ -264,13 +268,14 @@ bool ChooseOutput(j_decompress_ptr info, ScreenDepth screen)
 // Fancy upsampling treats the right edge of a crop as the edge of the picture, so the crop
 // reaches one whole sampling group past the last shown column and the shown pixels stay those of
 // a full decode. Quantised output is never cropped: its dithering runs along whole rows.
-void CropToShown(j_decompress_ptr info, int shownWidth)
+void CropToShown(Session& session, int shownWidth)
 {
+    j_decompress_ptr info = &session.Info;
     JDIMENSION group = static_cast<JDIMENSION>(info->max_h_samp_factor * info->min_DCT_scaled_size);
     JDIMENSION wanted = (static_cast<JDIMENSION>(shownWidth) + group - 1) / group * group + group;
     if (wanted < info->output_width) {
         JDIMENSION xOffset = 0;
-        jpeg_crop_scanline(info, &xOffset, &wanted);
+        session.Jpeg->CropScanline(info, &xOffset, &wanted);
     }
 }
 
@@ -291,7 +296,7 @@ void CopyRows(Session& session, bool quantise)
             + static_cast<std::size_t>(info->output_scanline)
                 * static_cast<std::size_t>(image.Width) * 3;
         JSAMPROW row = direct ? target : session.Row.data();
-        if (jpeg_read_scanlines(info, &row, 1) != 1)
+        if (session.Jpeg->ReadScanlines(info, &row, 1) != 1)
             Abandon(reinterpret_cast<j_common_ptr>(info), DecodeFailure::NotDecodable,
                 "no scanline delivered");
         if (direct)
@@ -316,13 +321,14 @@ void CopyRows(Session& session, bool quantise)
 void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const DecodeOptions& options)
 {
     j_decompress_ptr info = &session.Info;
-    jpeg_create_decompress(info);
+    const LibJpeg& jpeg = *session.Jpeg;
+    jpeg.CreateDecompress(info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
     info->progress = &session.Progress;
     info->mem->max_memory_to_use = options.Limits.MaxDecoderMemory;
     InstallCoefficientWindows(info);
     session.Bytes = bytes;
-    jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(info, TRUE);
+    jpeg.MemSrc(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg.ReadHeader(info, TRUE);
 
     bool quantise = ChooseOutput(info, options.Screen);
     int shownWidth = static_cast<int>(std::min<JDIMENSION>(
@@ -335,10 +341,10 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
     if (wholeFrame)
         info->mem->max_memory_to_use = options.Limits.MaxWholeFrameMemory;
     session.ReadingScans = true;
-    jpeg_start_decompress(info);
+    jpeg.StartDecompress(info);
     session.ReadingScans = false;
     if (!quantise)
-        CropToShown(info, shownWidth);
+        CropToShown(session, shownWidth);
 
     session.Image = std::make_shared<RgbImage>();
     session.Image->Width = shownWidth;
@@ -347,7 +353,7 @@ void DecodeInto(Session& session, std::span<const std::uint8_t> bytes, const Dec
         static_cast<std::size_t>(shownWidth) * static_cast<std::size_t>(shownHeight) * 3);
     CopyRows(session, quantise);
     // The rows below the shown region are never decoded.
-    jpeg_abort_decompress(info);
+    jpeg.AbortDecompress(info);
 }
 
 // The frame that calls setjmp must stay alive while libjpeg runs, and must not return a value
@@ -376,10 +382,14 @@ DecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeOptions
 {
     if (bytes.empty())
         return Failed(DecodeFailure::Empty, "empty");
+    std::string why;
+    const LibJpeg* jpeg = LoadLibJpeg(why);
+    if (!jpeg)
+        return Failed(DecodeFailure::NotDecodable, "libjpeg cannot be loaded: " + why);
     try {
-        auto session = std::make_unique<Session>();
+        auto session = std::make_unique<Session>(*jpeg);
         session->Limits = &options.Limits;
-        session->Info.err = jpeg_std_error(&session->Errors);
+        session->Info.err = jpeg->StdError(&session->Errors);
         session->Errors.error_exit = OnFatalError;
         session->Errors.emit_message = OnMessage;
         session->Errors.output_message = OnOutputMessage;

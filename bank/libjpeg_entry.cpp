@@ -1,0 +1,83 @@
+#include "bank/libjpeg_entry.h"
+
+#if BRZDOMAT_LIBJPEG_AT_FIRST_PICTURE
+#include <dlfcn.h>
+#endif
+
+namespace brzdomat {
+
+#if BRZDOMAT_LIBJPEG_AT_FIRST_PICTURE
+
+namespace {
+
+// libjpeg-turbo names its library by the API it offers, which the header states.
+#define BRZDOMAT_STRINGIFY(value) #value
+#define BRZDOMAT_SONAME(version) "libjpeg.so." BRZDOMAT_STRINGIFY(version)
+
+struct Loaded {
+    LibJpeg Table {};
+    std::string Failure;
+};
+
+template <typename Function> bool Resolve(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+Loaded Load()
+{
+    Loaded loaded;
+    // Never closed: the decoder may run again at any time.
+    void* library = dlopen(BRZDOMAT_SONAME(JPEG_LIB_VERSION), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        loaded.Failure = dlerror();
+        return loaded;
+    }
+    LibJpeg& table = loaded.Table;
+    const char* missing = nullptr;
+    auto resolve = [&](const char* name, auto& function) {
+        if (!missing && !Resolve(library, name, function))
+            missing = name;
+    };
+    resolve("jpeg_std_error", table.StdError);
+    resolve("jpeg_CreateDecompress", table.CreateDecompress);
+    resolve("jpeg_mem_src", table.MemSrc);
+    resolve("jpeg_read_header", table.ReadHeader);
+    resolve("jpeg_has_multiple_scans", table.HasMultipleScans);
+    resolve("jpeg_start_decompress", table.StartDecompress);
+    resolve("jpeg_crop_scanline", table.CropScanline);
+    resolve("jpeg_read_scanlines", table.ReadScanlines);
+    resolve("jpeg_abort_decompress", table.AbortDecompress);
+    resolve("jpeg_destroy_decompress", table.DestroyDecompress);
+    if (missing)
+        loaded.Failure = std::string(BRZDOMAT_SONAME(JPEG_LIB_VERSION)) + " lacks " + missing;
+    return loaded;
+}
+
+} // namespace
+
+const LibJpeg* LoadLibJpeg(std::string& why)
+{
+    // Loaded once, also when several threads decode at once (the picture checker's).
+    static const Loaded loaded = Load();
+    if (!loaded.Failure.empty()) {
+        why = loaded.Failure;
+        return nullptr;
+    }
+    return &loaded.Table;
+}
+
+#else
+
+const LibJpeg* LoadLibJpeg(std::string&)
+{
+    static const LibJpeg linked { &jpeg_std_error, &jpeg_CreateDecompress, &jpeg_mem_src,
+        &jpeg_read_header, &jpeg_has_multiple_scans, &jpeg_start_decompress, &jpeg_crop_scanline,
+        &jpeg_read_scanlines, &jpeg_abort_decompress, &jpeg_destroy_decompress };
+    return &linked;
+}
+
+#endif
+
+} // namespace brzdomat
