@@ -1,8 +1,8 @@
 // Draws the program's own artwork into the folder given as the only argument:
 //   splash.png      the splash window's picture, 152 x 200: the pixels that the program's decoder
 //                   makes of a colour baseline JFIF of about 10 KB, so that the picture keeps the
-//                   look of the JPEG it was drawn as, while the program reads it with Qt's own
-//                   PNG reader and needs neither libjpeg nor an image plugin to show it;
+//                   look of the JPEG it was drawn as, while the program has its pixels compiled
+//                   in (scripts/png-pixels) and needs neither libjpeg nor a decoder to show it;
 //   about_icon.png  the About window's icon, 32 x 32 with a palette of 16 colours.
 // The outputs are committed under ui/qt/artwork; run this only to change them.
 
