@@ -2,6 +2,8 @@
 
 #if BRZDOMAT_LIBJPEG_AT_FIRST_PICTURE
 #include <dlfcn.h>
+
+#include <type_traits>
 #endif
 
 namespace brzdomat {
@@ -19,12 +21,6 @@ struct Loaded {
     std::string Failure;
 };
 
-template <typename Function> bool Resolve(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
 Loaded Load()
 {
     Loaded loaded;
@@ -37,7 +33,9 @@ Loaded Load()
     LibJpeg& table = loaded.Table;
     const char* missing = nullptr;
     auto resolve = [&](const char* name, auto& function) {
-        if (!missing && !Resolve(library, name, function))
+        function
+            = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        if (!function && !missing)
             missing = name;
     };
     resolve("jpeg_std_error", table.StdError);

@@ -1,5 +1,5 @@
-# Sourced by the process benchmarks: the median of a figure over the rounds with its spread, and
-# the verdict on a ratio of two medians.
+# Sourced by the process benchmarks: their alternating rounds, the median of a figure over the
+# rounds with its spread, the failed starts, and the verdict on a ratio of two medians.
 # shellcheck shell=bash
 
 # ROUNDS COMMAND...: runs COMMAND minimal and COMMAND program ROUNDS times, the order swapped

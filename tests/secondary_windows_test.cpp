@@ -550,9 +550,9 @@ TEST(Artwork, IsCompiledInAsItsPngsRead)
         const CompiledPicture& Compiled;
         const char* Source;
     } pictures[] = {
-        { SplashPicture, ":/artwork/splash.png" },
-        { AboutIcon, ":/artwork/about_icon.png" },
-        { WindowIcon, ":/icons/brzdomat.png" },
+        { SplashPicture, ":/ui/qt/artwork/splash.png" },
+        { AboutIcon, ":/ui/qt/artwork/about_icon.png" },
+        { WindowIcon, ":/packaging/icons/hicolor/64x64/apps/brzdomat.png" },
     };
     for (const auto& [compiled, source] : pictures) {
         SCOPED_TRACE(source);
