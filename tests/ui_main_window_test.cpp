@@ -486,9 +486,14 @@ TEST(MainWindowLayout, AnswerBoxesShowWhoTicksThemAndTheirTicksInContrast)
     }
 }
 
-TEST(MainWindowAccessibility, StatusValuesAreReadWithTheirCaptions)
+TEST(MainWindowAccessibility, TheWindowAndTheStatusValuesAreReadWithTheirCaptions)
 {
     MainWindow window;
+    // The window itself is announced as a window, named by its caption.
+    auto* whole = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->role(), QAccessible::Window);
+    EXPECT_EQ(whole->text(QAccessible::Name), window.windowTitle());
     struct Case {
         const char* Value;
         const char* Text;

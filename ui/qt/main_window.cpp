@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -23,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
@@ -127,6 +127,12 @@ QAccessibleInterface* AccessibleValue(ValueLabel* label)
 {
     return new NamedAccessible(
         label, QAccessible::StaticText, [label] { return label->SpokenText(); });
+}
+
+// Announced as a window named by its caption, as every main window is.
+QAccessibleInterface* AccessibleMainWindow(MainWindow* window)
+{
+    return new QAccessibleWidget(window, QAccessible::Window);
 }
 
 // The answer boxes' frames, in colours of known contrast against the white window, since the
@@ -266,26 +272,32 @@ std::optional<int> AnswerRowOfKey(const QKeyEvent& key)
 } // namespace
 
 MainWindow::MainWindow()
-    : QMainWindow(nullptr,
+    : QWidget(nullptr,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
 {
     InstallAccessible<ValueLabel, &AccessibleValue>();
+    InstallAccessible<MainWindow, &AccessibleMainWindow>();
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(FromUtf8(MainWindowCaption));
     BuildControls();
     BuildMenu();
-    // The client area has a fixed size and the window follows it, menu bar included: the user
-    // cannot resize or maximise it.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The menu bar across the top, the client area below it. The client area has a fixed size
+    // and the window follows it, menu bar included: the user cannot resize or maximise it.
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->setMenuBar(m_MenuBar);
+    box->addWidget(m_Client);
+    box->setSizeConstraint(QLayout::SetFixedSize);
     for (auto* control : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         m_Designed.push_back({ control, control->geometry(), !control->isHidden() });
 }
 
 void MainWindow::BuildControls()
 {
-    auto* client = new QWidget(this);
+    auto* client = m_Client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(ClientWidth, ClientHeight);
     // The layout fixes the pixel sizes of the window's own controls; the menus, whose metrics it
@@ -295,7 +307,6 @@ void MainWindow::BuildControls()
     palette.setColor(QPalette::Window, Qt::white);
     client->setPalette(palette);
     client->setAutoFillBackground(true);
-    setCentralWidget(client);
 
     for (const auto& place : LabelPlaces) {
         // The text is set once the label is whole: setting it makes the label's accessible
@@ -384,7 +395,7 @@ void MainWindow::BuildControls()
 
 void MainWindow::BuildMenu()
 {
-    auto* bar = menuBar();
+    auto* bar = m_MenuBar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
     auto name = [](QObject* object, std::string_view objectName) {
         object->setObjectName(FromUtf8(objectName));
@@ -672,7 +683,7 @@ bool MainWindow::event(QEvent* event)
         Run(m_Commands.Activated);
     if (event->type() == QEvent::Show)
         FixWindowHints(this);
-    return QMainWindow::event(event);
+    return QWidget::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -710,7 +721,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     // stands in for it.
     if (event->type() == QEvent::MouseButtonPress)
         Run(m_Commands.Activated);
-    return QMainWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -8,12 +8,13 @@
 
 #include "ui/controls.h"
 
-#include <QMainWindow>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
 
 class QMenu;
+class QMenuBar;
 class QPushButton;
 
 namespace brzdomat {
@@ -39,9 +40,15 @@ Arrangement ArrangementFor(int pageWidth, int pageHeight);
 // does there: the page shows it full-screen, without a frame.
 inline constexpr const char* FillsPageProperty = "brzdomatFillsPage";
 
-class MainWindow : public QMainWindow {
+// A plain window holding its menu bar and client area in a box, not a QMainWindow: the main
+// window's dock and toolbar machinery would be a third of a megabyte more of the toolkit's code
+// in memory at every start, for areas this window never has.
+class MainWindow : public QWidget {
 public:
     MainWindow();
+
+    QMenuBar* menuBar() const { return m_MenuBar; }
+    QWidget* centralWidget() const { return m_Client; }
 
     // Places the controls for a page of the given size; the designed arrangement ignores it.
     void Arrange(Arrangement, int pageWidth, int pageHeight);
@@ -75,6 +82,8 @@ private:
     void Run(const std::function<void()>& command) const;
     void ArrangePortrait(int pageWidth, int pageHeight);
 
+    QMenuBar* m_MenuBar = nullptr;
+    QWidget* m_Client = nullptr;
     Commands m_Commands;
     Arrangement m_Arrangement = Arrangement::Designed;
     // Where each control of the client area stands in the design, to go back to it.
