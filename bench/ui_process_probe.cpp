@@ -3,7 +3,9 @@
 // Both the program and its baseline are measured by this same probe.
 //
 // Usage: brzdomat_bench_process_probe IDLE-SECONDS PROGRAM [ARGUMENT...]
-// Prints: first_window_ms=<milliseconds> peak_kb=<kilobytes>
+// Prints: first_window_ms=<milliseconds> peak_kb=<kilobytes> cpu_ms=<milliseconds>
+// cpu_ms is the time the program's threads spent on a CPU until the window was mapped: its own
+// work, which the X server's and the machine's pace spread far less than the time to the window.
 // A program that ends or shows no window within a minute prints start_failed=<why> and fails the
 // probe (exit code 1) instead of holding the whole benchmark: under Wine a start now and then
 // never maps a window.
@@ -18,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -32,6 +35,21 @@ long PeakKilobytes(pid_t pid)
         if (line.rfind("VmHWM:", 0) == 0)
             return std::strtol(line.c_str() + 6, nullptr, 10);
     return -1;
+}
+
+// Nanoseconds on a CPU, summed over the process's threads, as the scheduler counts them.
+long long CpuNanoseconds(pid_t pid)
+{
+    long long sum = 0;
+    std::error_code error;
+    for (const auto& task :
+        std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long onCpu = 0;
+        if (schedstat >> onCpu)
+            sum += onCpu;
+    }
+    return sum;
 }
 
 } // namespace
@@ -88,12 +106,13 @@ int main(int argc, char* argv[])
         select(connection + 1, &readable, nullptr, nullptr, &pause);
     }
     auto mapped = std::chrono::steady_clock::now();
+    const long long cpu = CpuNanoseconds(child);
     std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
     long peak = PeakKilobytes(child);
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     XCloseDisplay(display);
-    std::printf("first_window_ms=%.1f peak_kb=%ld\n",
-        std::chrono::duration<double, std::milli>(mapped - started).count(), peak);
+    std::printf("first_window_ms=%.1f peak_kb=%ld cpu_ms=%.1f\n",
+        std::chrono::duration<double, std::milli>(mapped - started).count(), peak, cpu / 1e6);
     return 0;
 }
