@@ -44,3 +44,14 @@ verdict_awk='
             return "spread too wide to count"
         return ratio <= goal ? "met" : "MISSED"
     }'
+
+# FILE: times a fixed arithmetic loop about as long as the programs' start-up (40 ms here) and
+# adds it to FILE as loop_ms=. Run beside each start, it is the same work every time: where its
+# spread is as wide as the starts', the machine's own pace varies that much, and no program could
+# start more steadily.
+steadiness() {
+    local before=$EPOCHREALTIME
+    awk 'BEGIN { for (i = 0; i < 1000000; ++i) x += i * i }'
+    awk -v before="$before" -v after="$EPOCHREALTIME" \
+        'BEGIN { printf "loop_ms=%.1f\n", (after - before) * 1000 }' >>"$1"
+}
