@@ -45,7 +45,7 @@ verdict_awk='
         return ratio <= goal ? "met" : "MISSED"
     }'
 
-# FILE: times a fixed arithmetic loop about as long as the programs' start-up (40 ms here) and
+# FILE: times a fixed arithmetic loop about as long as the programs' start-up (50 ms here) and
 # adds it to FILE as loop_ms=. Run beside each start, it is the same work every time: where its
 # spread is as wide as the starts', the machine's own pace varies that much, and no program could
 # start more steadily.
