@@ -55,3 +55,12 @@ steadiness() {
     awk -v before="$before" -v after="$EPOCHREALTIME" \
         'BEGIN { printf "loop_ms=%.1f\n", (after - before) * 1000 }' >>"$1"
 }
+
+# FILE: says how widely the fixed loop's times in FILE spread.
+steadiness_line() {
+    local ms iqr
+    read -r ms iqr _ < <(summary "$1" loop_ms)
+    awk -v l="$ms" -v li="$iqr" 'BEGIN {
+        printf "the machine: a fixed loop, median (ms) %.1f (IQR %.1f, %.0f %% of it)\n", l, li, 100 * li / l
+    }'
+}
