@@ -21,7 +21,8 @@ struct FileBytes {
 };
 
 // Reads a whole regular file, opened read-only, refusing one larger than maxBytes. Folders,
-// devices and pipes are refused without reading from them.
+// devices and pipes are refused without reading from them. In a page only a file that
+// HoldPictureFiles holds can be read: reading there waits for the network.
 FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
 
 // Says that the file is read soon. Where reading waits for the network (a page, whose files come
@@ -29,12 +30,13 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes);
 // in; a file read from a disk is read when asked for, and this does nothing.
 void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes);
 
-// Reads the files now where reading waits for the network (a page, whose files come from its
-// server), all at once, and keeps what each read gave for ReadPictureFile until
-// ForgetHeldPictureFiles: a window with an event loop of its own (the review) reads its pictures
-// from memory, because in a page a read that waited inside such a loop failed and stopped the
-// program. A file read from a disk is read when asked for, and these do nothing.
-void HoldPictureFiles(const std::vector<std::string>& paths, std::size_t maxBytes);
+// Where reading waits for the network (a page, whose files come from its server), gets the files,
+// all at once, and calls then() once each has come or failed; until ForgetHeldPictureFiles,
+// ReadPictureFile gives what each read gave, from memory. Meanwhile the user's input waits, as it
+// does while a desktop program reads a file. Elsewhere a file is read when asked for: returns
+// false and never calls then(). One holder at a time.
+bool HoldPictureFiles(
+    const std::vector<std::string>& paths, std::size_t maxBytes, std::function<void()> then);
 void ForgetHeldPictureFiles();
 
 // ReadPictureFile and DecodeJpeg in one; an empty file is a failure.

@@ -3,19 +3,21 @@
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 // In a browser the program's file system has the page's folder for its root: the start directory
 // is "/", and a picture's path names a file beside the page, which is fetched from the page's
 // own server when the question is shown, or earlier when the program names it as the next
 // question's while this one is answered, so that confirming draws the next picture without
 // waiting for the network (still read anew for every showing, as on a desktop, and a failure of
-// a fetch ahead is fetched once more before it is told). The read stays synchronous for the
-// caller: asyncify suspends the program until the response is in. Meanwhile nothing of the program
-// may run, as nothing runs while the desktop program reads a file: the user's input waits and is
-// delivered afterwards, and the toolkit holds back its timers and events while the stack sleeps.
+// a fetch ahead is fetched once more before it is told). The browser must have its thread back
+// while a fetch is on its way, so the program asks for the files first and reads them once they
+// are in (HoldPictureFiles). Meanwhile the user's input waits and is delivered afterwards, as
+// nothing the user does reaches a desktop program while it reads a file.
 
 namespace brzdomat {
 
@@ -95,51 +97,64 @@ EM_JS(void, StartFetch, (const char* path, double maxBytes, bool ahead), {
     fetches.set(name, { ahead, controller, result: read() });
 });
 
-// Waits for the fetch of the file, then hands its bytes to the program (in memory of the
-// program's, for the caller to free). Whatever the user does meanwhile waits with it.
-EM_ASYNC_JS(int, TakeFetch, (const char* path, unsigned char** bytes), {
+// Once the fetch of the file has ended, hands its outcome to PictureArrived: a byte count with
+// the bytes, in memory of the program's for it to free, or one of the failures above.
+EM_JS(void, WhenFetched, (const char* path, int batch, int index), {
     let name = UTF8ToString(path);
     while (name.startsWith("/"))
         name = name.slice(1);
     const fetches = Module.brzdomatFetches;
     const fetching = fetches.get(name);
     fetches.delete(name);
-
-    const held = [];
-    const kinds = ["pointerdown", "pointerup", "pointermove", "pointerenter", "pointerleave",
-        "mousedown", "mouseup", "mousemove", "click", "dblclick", "contextmenu", "wheel",
-        "keydown", "keyup", "keypress", "touchstart", "touchend", "touchmove", "touchcancel"];
-    const hold = (event) => {
-        held.push(event);
-        event.stopImmediatePropagation();
-        event.preventDefault();
-    };
-    for (const kind of kinds)
-        window.addEventListener(kind, hold, { capture: true, passive: false });
-    try {
-        const outcome = await fetching.result;
-        const code = outcome.code;
-        if (code <= 0)
-            return fetching.ahead && code < 0 ? -4 : code;
-        const pointer = _malloc(code);
-        if (!pointer)
-            return -2;
-        let offset = pointer;
-        for (const piece of outcome.pieces) {
-            HEAPU8.set(piece, offset);
-            offset += piece.length;
+    fetching.result.then((outcome) => {
+        let code = outcome.code;
+        let pointer = 0;
+        if (code < 0 && fetching.ahead)
+            code = -4;
+        if (code > 0) {
+            pointer = _malloc(code);
+            if (!pointer)
+                code = -2;
+            let offset = pointer;
+            for (const piece of pointer ? outcome.pieces : []) {
+                HEAPU8.set(piece, offset);
+                offset += piece.length;
+            }
         }
-        setValue(bytes, pointer, "*");
-        return code;
-    } finally {
-        for (const kind of kinds)
-            window.removeEventListener(kind, hold, { capture: true });
-        // Delivered once the program has gone on from the read.
-        setTimeout(() => {
-            for (const event of held)
-                event.target.dispatchEvent(new event.constructor(event.type, event));
-        });
-    }
+        _brzdomat_picture_arrived(batch, index, code, pointer);
+    });
+});
+
+// Holds back the user's input from the program until as many releases as holds have come; what
+// was held is then delivered, once the program has gone on.
+EM_JS(void, HoldInput, (), {
+    const input = Module.brzdomatHeldInput || (Module.brzdomatHeldInput = { holds: 0, held: [],
+        kinds: ["pointerdown", "pointerup", "pointermove", "pointerenter", "pointerleave",
+            "mousedown", "mouseup", "mousemove", "click", "dblclick", "contextmenu", "wheel",
+            "keydown", "keyup", "keypress", "touchstart", "touchend", "touchmove", "touchcancel"],
+        hold: (event) => {
+            input.held.push(event);
+            event.stopImmediatePropagation();
+            event.preventDefault();
+        } });
+    if (input.holds++ > 0)
+        return;
+    for (const kind of input.kinds)
+        window.addEventListener(kind, input.hold, { capture: true, passive: false });
+});
+
+EM_JS(void, ReleaseInput, (), {
+    const input = Module.brzdomatHeldInput;
+    if (--input.holds > 0)
+        return;
+    for (const kind of input.kinds)
+        window.removeEventListener(kind, input.hold, { capture: true });
+    const held = input.held;
+    input.held = [];
+    setTimeout(() => {
+        for (const event of held)
+            event.target.dispatchEvent(new event.constructor(event.type, event));
+    });
 });
 // clang-format on
 
@@ -150,15 +165,22 @@ std::map<std::string, FileBytes>& HeldFiles()
     return held;
 }
 
-// The fetch of the file, started before, taken and told as a read.
-FileBytes TakeFile(const std::string& path, std::size_t maxBytes)
+// The files asked for together, told when all are in.
+struct Batch {
+    std::vector<std::string> Paths;
+    std::size_t MaxBytes = 0;
+    std::size_t Missing = 0;
+    std::function<void()> Then;
+};
+
+std::map<int, Batch>& Batches()
 {
-    unsigned char* bytes = nullptr;
-    int length = TakeFetch(path.c_str(), &bytes);
-    if (length == FailedAhead) {
-        StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
-        length = TakeFetch(path.c_str(), &bytes);
-    }
+    static std::map<int, Batch> batches;
+    return batches;
+}
+
+FileBytes ReadOutcome(int length, unsigned char* bytes)
+{
     if (length == NotAFileOfThePage)
         return FileFailure(DecodeFailure::FileNotReadable, "not a file of the page");
     if (length == NetworkFailure)
@@ -181,26 +203,62 @@ FileBytes TakeFile(const std::string& path, std::size_t maxBytes)
 
 } // namespace
 
+// Called from the page's script, from the browser's event loop, once a fetch has ended.
+extern "C" EMSCRIPTEN_KEEPALIVE void brzdomat_picture_arrived(
+    int batchId, int index, int length, unsigned char* bytes)
+{
+    Batch& batch = Batches().at(batchId);
+    const std::string& path = batch.Paths.at(static_cast<std::size_t>(index));
+    if (length == FailedAhead) {
+        StartFetch(path.c_str(), static_cast<double>(batch.MaxBytes), false);
+        WhenFetched(path.c_str(), batchId, index);
+        return;
+    }
+    try {
+        HeldFiles()[path] = ReadOutcome(length, bytes);
+    } catch (...) {
+        // Without memory for the entry the read fails, as it would on a desktop.
+    }
+    if (--batch.Missing > 0)
+        return;
+    std::function<void()> then = std::move(batch.Then);
+    Batches().erase(batchId);
+    // The input held meanwhile goes to the program once it has gone on from the read.
+    ReleaseInput();
+    then();
+}
+
 void ReadPictureFileAhead(const std::string& path, std::size_t maxBytes)
 {
     StartFetch(path.c_str(), static_cast<double>(maxBytes), true);
 }
 
-FileBytes ReadPictureFile(const std::string& path, std::size_t maxBytes)
+FileBytes ReadPictureFile(const std::string& path, std::size_t)
 {
     if (auto held = HeldFiles().find(path); held != HeldFiles().end())
         return held->second;
-    StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
-    return TakeFile(path, maxBytes);
+    return FileFailure(DecodeFailure::FileNotReadable, "not fetched first");
 }
 
-void HoldPictureFiles(const std::vector<std::string>& paths, std::size_t maxBytes)
+bool HoldPictureFiles(
+    const std::vector<std::string>& paths, std::size_t maxBytes, std::function<void()> then)
 {
     const std::set<std::string> files(paths.begin(), paths.end());
-    for (const std::string& path : files)
+    if (files.empty())
+        return false;
+    static int lastBatch = 0;
+    const int batchId = ++lastBatch;
+    Batch& batch = Batches()[batchId];
+    batch.Paths.assign(files.begin(), files.end());
+    batch.MaxBytes = maxBytes;
+    batch.Missing = batch.Paths.size();
+    batch.Then = std::move(then);
+    HoldInput();
+    for (const std::string& path : batch.Paths)
         StartFetch(path.c_str(), static_cast<double>(maxBytes), false);
-    for (const std::string& path : files)
-        HeldFiles()[path] = TakeFile(path, maxBytes);
+    for (std::size_t index = 0; index < batch.Paths.size(); ++index)
+        WhenFetched(batch.Paths[index].c_str(), batchId, static_cast<int>(index));
+    return true;
 }
 
 void ForgetHeldPictureFiles()

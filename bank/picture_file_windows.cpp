@@ -97,8 +97,9 @@ void ReadPictureFileAhead(const std::string&, std::size_t)
 {
 }
 
-void HoldPictureFiles(const std::vector<std::string>&, std::size_t)
+bool HoldPictureFiles(const std::vector<std::string>&, std::size_t, std::function<void()>)
 {
+    return false;
 }
 
 void ForgetHeldPictureFiles()

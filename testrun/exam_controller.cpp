@@ -116,21 +116,22 @@ ExamController::ExamController(UiSurface& surface)
 {
 }
 
-void ExamController::FormCreate()
+Command ExamController::FormCreate()
 {
     m_ActivatedOnce = false;
     LoadAnswerKey(m_Key);
     ClearStatusLabels();
+    co_return;
 }
 
-void ExamController::FormActivate()
+Command ExamController::FormActivate()
 {
     if (m_ActivatedOnce)
-        return;
+        co_return;
     // Marked before the splash opens: showing and closing a modal window can activate the main
     // window again, and that activation must not show a second splash.
     m_ActivatedOnce = true;
-    m_Surface.ShowModalWindow(Window::TForm2);
+    co_await m_Surface.ShowModalWindow(Window::TForm2);
     RecordStartDirectory(DirectoryForPictures());
 }
 
@@ -195,7 +196,7 @@ void ExamController::BeginTestRun()
     m_Surface.SetButtonEnabled(PushButton::Button1, Enabled::Yes);
 }
 
-void ExamController::ShowQuestion(int test, int question)
+Reply<> ExamController::ShowQuestion(int test, int question)
 {
     m_Surface.SetLabelText(Label::Label2, IntToText(test));
     m_Surface.SetLabelText(Label::Label4, IntToText(question));
@@ -206,15 +207,17 @@ void ExamController::ShowQuestion(int test, int question)
     // A missing picture is reported in a box, inside which the clock may end the test run. No
     // caller does anything after showing a question today; leaving here keeps it that way for
     // any step that would follow.
-    OpenBoxInRun([&] { ShowQuestionPicture(m_Surface, m_StartDirectory, { test, question }); });
+    co_await OpenBoxInRun([&] {
+        return ShowQuestionPicture(m_Surface, m_StartDirectory, { test, question });
+    });
     // Named only once this picture is in, so that getting the next one does not delay it.
     m_Surface.QuestionComesNext(QuestionAfter({ test, question }));
 }
 
-void ExamController::ShowRandomQuestion()
+Reply<> ExamController::ShowRandomQuestion()
 {
     QuestionRef next = DrawFullyRandomQuestion(m_RandomSeed);
-    ShowQuestion(next.Test, next.Question);
+    co_await ShowQuestion(next.Test, next.Question);
 }
 
 std::optional<QuestionRef> ExamController::QuestionAfter(QuestionRef shown) const
@@ -235,32 +238,32 @@ std::optional<QuestionRef> ExamController::QuestionAfter(QuestionRef shown) cons
     return std::nullopt;
 }
 
-void ExamController::StartChosenTest(int test)
+Command ExamController::StartChosenTest(int test)
 {
     if (test < 1 || test > TestCount)
         throw std::out_of_range("There is no test " + std::to_string(test));
     StartTestRun(ModeWholeTest);
-    ShowQuestion(test, 1);
+    co_await ShowQuestion(test, 1);
 }
 
-void ExamController::Nhodnceltest1Click()
+Command ExamController::Nhodnceltest1Click()
 {
     StartTestRun(ModeWholeTest);
-    ShowQuestion(RandomBelow(TestCount) + 1, 1);
+    co_await ShowQuestion(RandomBelow(TestCount) + 1, 1);
 }
 
-void ExamController::Nhodnvbrotzek251Click()
+Command ExamController::Nhodnvbrotzek251Click()
 {
     StartTestRun(ModeRandomSelection);
-    ShowQuestion(RandomBelow(TestCount) + 1, 1);
+    co_await ShowQuestion(RandomBelow(TestCount) + 1, 1);
 }
 
-void ExamController::plnnhodnvbrotzek1Click()
+Command ExamController::plnnhodnvbrotzek1Click()
 {
     StartTestRun(ModeFullyRandom);
     m_RandomQuestionIndex = 1;
     // The clock already runs while the user types the count.
-    std::string reply = OpenBoxInRun([this] {
+    std::string reply = co_await OpenBoxInRun([this] {
         return m_Surface.InputBox("Počet otázek", "Zadejte kolik otázek chcete zkoušet:", "30");
     });
     try {
@@ -271,34 +274,34 @@ void ExamController::plnnhodnvbrotzek1Click()
         EndTestRunQuietly();
         throw;
     }
-    ShowRandomQuestion();
+    co_await ShowRandomQuestion();
 }
 
-void ExamController::Ukonittest1Click()
+Command ExamController::Ukonittest1Click()
 {
     // A Yes given after the clock ended the run has nothing left to end.
-    PressedButton answer = OpenBoxInRun([this] {
+    PressedButton answer = co_await OpenBoxInRun([this] {
         return m_Surface.MessageBox(
             "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo);
     });
     if (answer != PressedButton::Yes)
-        return;
+        co_return;
     EndTestRunQuietly();
 }
 
-void ExamController::Pehledposlednhotestu1Click()
+Command ExamController::Pehledposlednhotestu1Click()
 {
     // The item is disabled in these states; a command that arrives anyway has nothing to show.
     if (m_TestRunning || !LastRunAllows(MenuItem::Pehledposlednhotestu1))
-        return;
-    if (m_Surface.ShowReview(m_LastRun) == ReviewChoice::PractiseMistakes)
+        co_return;
+    if (co_await m_Surface.ShowReview(m_LastRun) == ReviewChoice::PractiseMistakes)
         Procviitchybnotzky1Click();
 }
 
-void ExamController::Procviitchybnotzky1Click()
+Command ExamController::Procviitchybnotzky1Click()
 {
     if (m_TestRunning || !LastRunAllows(MenuItem::Procviitchybnotzky1))
-        return;
+        co_return;
     m_MistakeQuestions.clear();
     for (const auto& question : m_LastRun.Questions) {
         if (question.Result == AnswerResult::Wrong)
@@ -306,16 +309,17 @@ void ExamController::Procviitchybnotzky1Click()
     }
     m_MistakeIndex = 0;
     StartTestRun(ModeMistakes);
-    ShowQuestion(m_MistakeQuestions.front().Test, m_MistakeQuestions.front().Question);
+    co_await ShowQuestion(m_MistakeQuestions.front().Test, m_MistakeQuestions.front().Question);
 }
 
-void ExamController::Prodlouenas60minut1Click()
+Command ExamController::Prodlouenas60minut1Click()
 {
     // A running test keeps the limit it started with.
     if (!m_TestRunning)
         m_ExtendedTime = !m_ExtendedTime;
     m_Surface.SetMenuItemChecked(
         MenuItem::Prodlouenas60minut1, m_ExtendedTime ? Checked::Yes : Checked::No);
+    co_return;
 }
 
 bool ExamController::LastRunAllows(MenuItem item) const
@@ -335,20 +339,21 @@ void ExamController::EndTestRunQuietly()
     m_Surface.SetButtonEnabled(PushButton::Button1, Enabled::No);
 }
 
-void ExamController::Button1Click()
+Command ExamController::Button1Click()
 {
     for (CheckBox box : ChoiceBoxes) {
         if (m_Surface.IsChecked(box)) {
-            EvaluateAndAdvance();
-            return;
+            co_await EvaluateAndAdvance();
+            co_return;
         }
     }
-    OpenBoxInRun([this] {
-        m_Surface.MessageBox("Nelze nevybrat žádnou odpověď", MessageKind::Error, ButtonSet::Ok);
+    co_await OpenBoxInRun([this] {
+        return m_Surface.MessageBox(
+            "Nelze nevybrat žádnou odpověď", MessageKind::Error, ButtonSet::Ok);
     });
 }
 
-void ExamController::EvaluateAndAdvance()
+Reply<> ExamController::EvaluateAndAdvance()
 {
     bool right = IsAnswerCorrect(m_Surface, m_Key);
     RecordAnswer(right ? AnswerResult::Right : AnswerResult::Wrong);
@@ -357,50 +362,50 @@ void ExamController::EvaluateAndAdvance()
     } else {
         AddPoints(m_Surface, Outcome::Wrong);
         // The clock may end the test run while "spatně" is open; then nothing follows.
-        OpenBoxInRun([this] { RevealCorrectAnswers(m_Surface, m_Key); });
+        co_await OpenBoxInRun([this] { return RevealCorrectAnswers(m_Surface, m_Key); });
     }
 
     if (m_TestMode == ModeWholeTest) {
         if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
-            FinishTest(RunEnd::LastQuestion);
-            return;
+            co_await FinishTest(RunEnd::LastQuestion);
+            co_return;
         }
         int test = TextToInt(m_Surface.LabelText(Label::Label2));
         int question = TextToInt(m_Surface.LabelText(Label::Label4));
-        ShowQuestion(test, question + 1);
+        co_await ShowQuestion(test, question + 1);
     } else if (m_TestMode == ModeRandomSelection) {
         if (m_Surface.LabelText(Label::Label4) == LastQuestionText) {
-            FinishTest(RunEnd::LastQuestion);
-            return;
+            co_await FinishTest(RunEnd::LastQuestion);
+            co_return;
         }
         int question = TextToInt(m_Surface.LabelText(Label::Label4)) + 1;
-        ShowQuestion(RandomBelow(TestCount) + 1, question);
+        co_await ShowQuestion(RandomBelow(TestCount) + 1, question);
     } else if (m_TestMode == ModeFullyRandom) {
         if (m_RandomQuestionIndex == m_RandomQuestionCount) {
             StopClock();
-            m_Surface.MessageBox(
+            co_await m_Surface.MessageBox(
                 "Skončilo náhodné zadávání otázek - počtem: " + IntToText(m_RandomQuestionCount),
                 MessageKind::Information, ButtonSet::Ok);
-            FinishTest(RunEnd::SeriesEnd);
-            return;
+            co_await FinishTest(RunEnd::SeriesEnd);
+            co_return;
         }
         ++m_RandomQuestionIndex;
-        ShowRandomQuestion();
+        co_await ShowRandomQuestion();
     } else if (m_TestMode == ModeMistakes) {
         if (m_MistakeIndex + 1 >= m_MistakeQuestions.size()) {
-            FinishTest(RunEnd::LastQuestion);
-            return;
+            co_await FinishTest(RunEnd::LastQuestion);
+            co_return;
         }
         const QuestionRef next = m_MistakeQuestions[++m_MistakeIndex];
-        ShowQuestion(next.Test, next.Question);
+        co_await ShowQuestion(next.Test, next.Question);
     }
 }
 
-void ExamController::FinishTest(RunEnd end)
+Reply<> ExamController::FinishTest(RunEnd end)
 {
     CloseRunRecord(end);
     StopClock();
-    m_Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
+    co_await m_Surface.MessageBox("Konec testu - prohlédněte si výsledky a poté klikněte na ok",
         MessageKind::Information, ButtonSet::Ok);
     m_Surface.SetPictureVisible(Picture::Image1, Visible::No);
     SetMenusFor(RunState::Idle);
@@ -433,22 +438,22 @@ void ExamController::ClearAnswerBoxes()
         m_Surface.SetChecked(box, Checked::No);
 }
 
-void ExamController::Timer1Timer()
+Command ExamController::Timer1Timer()
 {
     // Stopping the timer ends its ticks; one that was already on its way when the test run ended
     // finds nothing to count, rather than an emptied minutes label.
     if (!m_TestRunning)
-        return;
+        co_return;
     std::int64_t minutes = std::int64_t { TextToInt(m_Surface.LabelText(Label::Label17)) } + 1;
     m_Surface.SetLabelText(Label::Label17, std::to_string(minutes));
     if (m_Surface.LabelText(Label::Label17) != IntToText(m_CurrentRun.LimitMinutes))
-        return;
+        co_return;
 
     StopClock();
     m_Surface.SetLabelColour(Label::Label10, Red);
     m_Surface.SetLabelText(Label::Label10, "NESTÍHÁTE");
-    m_Surface.ShowError("Čas vypršel !!");
-    FinishTest(RunEnd::TimeOut);
+    co_await m_Surface.ShowError("Čas vypršel !!");
+    co_await FinishTest(RunEnd::TimeOut);
 }
 
 void ExamController::RecordAnswer(AnswerResult result)
@@ -516,19 +521,20 @@ void ExamController::CloseRunRecord(RunEnd end)
     m_CurrentRun = {};
 }
 
-void ExamController::Zavt1Click()
+Command ExamController::Zavt1Click()
 {
     m_Surface.CloseWindow(Window::TForm1);
+    co_return;
 }
 
-void ExamController::About1Click()
+Command ExamController::About1Click()
 {
-    m_Surface.ShowModalWindow(Window::TForm3);
+    co_await m_Surface.ShowModalWindow(Window::TForm3);
 }
 
-void ExamController::Oprogramu1Click()
+Command ExamController::Oprogramu1Click()
 {
-    m_Surface.ShowModalWindow(Window::TForm5);
+    co_await m_Surface.ShowModalWindow(Window::TForm5);
 }
 
 } // namespace brzdomat

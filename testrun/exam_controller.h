@@ -8,11 +8,11 @@
 // It does not draw anything, decode pictures or judge answers itself: the surface, the picture
 // loader and the scoring functions do that.
 //
-// The handlers are called by the window's event dispatch, each through RunHandler, so a failure
-// that leaves one is reported and the handler stays abandoned where it failed. The clock's tick
-// is delivered inside every modal box, so a command waiting in a box may come back to a test run
-// that the clock has ended meanwhile; such a command leaves by throwing HandlerAbandoned, which
-// RunHandler swallows without a message.
+// The handlers are called by the window's event dispatch. Each is a Command, so a failure that
+// leaves one is reported and the handler stays abandoned where it failed. The clock's tick is
+// delivered while any modal box is open, so a command waiting for a box's reply may come back to
+// a test run that the clock has ended meanwhile; such a command leaves by throwing
+// HandlerAbandoned, which the error path swallows without a message.
 
 #include "bank/answer_key.h"
 #include "bank/question_ref.h"
@@ -47,83 +47,83 @@ public:
     explicit ExamController(UiSurface&);
 
     // Creation of the main window: fills the answer key and empties the status labels.
-    void FormCreate();
+    Command FormCreate();
     // The first activation shows the splash window and then records the current directory as
     // the start directory; every later call does nothing.
-    void FormActivate();
+    Command FormActivate();
     // Sets the folder below which the pictures are looked for. FormActivate records the current
     // directory through it; tests point it at a folder of their own.
     void RecordStartDirectory(std::string directory);
 
     // The 32 items under "&Vybrat si test": the item with caption k starts test k.
-    void N11Click() { StartChosenTest(1); }
-    void N21Click() { StartChosenTest(2); }
-    void N31Click() { StartChosenTest(3); }
-    void N41Click() { StartChosenTest(4); }
-    void N51Click() { StartChosenTest(5); }
-    void N61Click() { StartChosenTest(6); }
-    void N71Click() { StartChosenTest(7); }
-    void N81Click() { StartChosenTest(8); }
-    void N91Click() { StartChosenTest(9); }
-    void N101Click() { StartChosenTest(10); }
-    void N111Click() { StartChosenTest(11); }
-    void N121Click() { StartChosenTest(12); }
-    void N131Click() { StartChosenTest(13); }
-    void N141Click() { StartChosenTest(14); }
-    void N151Click() { StartChosenTest(15); }
-    void N161Click() { StartChosenTest(16); }
-    void N171Click() { StartChosenTest(17); }
-    void N181Click() { StartChosenTest(18); }
-    void N191Click() { StartChosenTest(19); }
-    void N201Click() { StartChosenTest(20); }
-    void N211Click() { StartChosenTest(21); }
-    void N221Click() { StartChosenTest(22); }
-    void N231Click() { StartChosenTest(23); }
-    void N241Click() { StartChosenTest(24); }
-    void N251Click() { StartChosenTest(25); }
-    void N261Click() { StartChosenTest(26); }
-    void N271Click() { StartChosenTest(27); }
-    void N281Click() { StartChosenTest(28); }
-    void N291Click() { StartChosenTest(29); }
-    void N301Click() { StartChosenTest(30); }
-    void N311Click() { StartChosenTest(31); }
-    void N321Click() { StartChosenTest(32); }
+    Command N11Click() { return StartChosenTest(1); }
+    Command N21Click() { return StartChosenTest(2); }
+    Command N31Click() { return StartChosenTest(3); }
+    Command N41Click() { return StartChosenTest(4); }
+    Command N51Click() { return StartChosenTest(5); }
+    Command N61Click() { return StartChosenTest(6); }
+    Command N71Click() { return StartChosenTest(7); }
+    Command N81Click() { return StartChosenTest(8); }
+    Command N91Click() { return StartChosenTest(9); }
+    Command N101Click() { return StartChosenTest(10); }
+    Command N111Click() { return StartChosenTest(11); }
+    Command N121Click() { return StartChosenTest(12); }
+    Command N131Click() { return StartChosenTest(13); }
+    Command N141Click() { return StartChosenTest(14); }
+    Command N151Click() { return StartChosenTest(15); }
+    Command N161Click() { return StartChosenTest(16); }
+    Command N171Click() { return StartChosenTest(17); }
+    Command N181Click() { return StartChosenTest(18); }
+    Command N191Click() { return StartChosenTest(19); }
+    Command N201Click() { return StartChosenTest(20); }
+    Command N211Click() { return StartChosenTest(21); }
+    Command N221Click() { return StartChosenTest(22); }
+    Command N231Click() { return StartChosenTest(23); }
+    Command N241Click() { return StartChosenTest(24); }
+    Command N251Click() { return StartChosenTest(25); }
+    Command N261Click() { return StartChosenTest(26); }
+    Command N271Click() { return StartChosenTest(27); }
+    Command N281Click() { return StartChosenTest(28); }
+    Command N291Click() { return StartChosenTest(29); }
+    Command N301Click() { return StartChosenTest(30); }
+    Command N311Click() { return StartChosenTest(31); }
+    Command N321Click() { return StartChosenTest(32); }
 
     // The handler of the item with caption k is ChosenTestHandlers[k - 1], so the window can
     // connect the 32 items in a loop.
-    using Handler = void (ExamController::*)();
+    using Handler = Command (ExamController::*)();
     static const std::array<Handler, TestCount> ChosenTestHandlers;
     // The handler of each command of the menu; null for the submenu of the tests.
     static Handler MenuHandler(MenuItem);
 
     // Starts test 1..32 at question 1; another number throws std::out_of_range.
-    void StartChosenTest(int test);
+    Command StartChosenTest(int test);
     // "Náhodný &celý test": a whole test drawn at random.
-    void Nhodnceltest1Click();
+    Command Nhodnceltest1Click();
     // "Náhodný výběr &otázek (25)": positions 1..25, each from a test drawn anew.
-    void Nhodnvbrotzek251Click();
+    Command Nhodnvbrotzek251Click();
     // "Úp&lně náhodný výběr otázek": as many fully random questions as the user asks for.
-    void plnnhodnvbrotzek1Click();
+    Command plnnhodnvbrotzek1Click();
     // "&Ukončit testování": ends the test run after the user confirms.
-    void Ukonittest1Click();
+    Command Ukonittest1Click();
     // "&Přehled posledního testu": the review of the last run, from which the student may go on
     // to practise its mistakes.
-    void Pehledposlednhotestu1Click();
+    Command Pehledposlednhotestu1Click();
     // "P&rocvičit chybné otázky": a run of the last run's wrong answers; it becomes the last run.
-    void Procviitchybnotzky1Click();
+    Command Procviitchybnotzky1Click();
     // "Prodloužený čas (60 minut)": ticks or unticks the longer limit while no test runs.
-    void Prodlouenas60minut1Click();
+    Command Prodlouenas60minut1Click();
     // "Potvrď": refuses an answer with nothing ticked, otherwise judges it and moves on.
-    void Button1Click();
+    Command Button1Click();
     // The clock's tick, once a minute while a test runs; the 30th ends the test run, or the 60th
     // when the longer limit is ticked.
-    void Timer1Timer();
+    Command Timer1Timer();
 
     // "&Zavřít" closes the main window, which ends the program.
-    void Zavt1Click();
+    Command Zavt1Click();
     // "&About .." and "&O programu" open their windows modally.
-    void About1Click();
-    void Oprogramu1Click();
+    Command About1Click();
+    Command Oprogramu1Click();
 
     // The one pseudo-random generator of the program: the next number in 0..n-1 for n >= 1.
     // Every draw advances the one shared state. n below 1 throws std::out_of_range and draws
@@ -131,6 +131,7 @@ public:
     int RandomBelow(int n);
 
     // Read-only views for the window and the tests.
+    UiSurface& Surface() const { return m_Surface; }
     const std::string& TestMode() const { return m_TestMode; }
     const std::string& StartDirectory() const { return m_StartDirectory; }
     std::int32_t RandomQuestionIndex() const { return m_RandomQuestionIndex; }
@@ -151,14 +152,14 @@ private:
     // begins with these.
     void StartTestRun(std::string_view mode);
     void BeginTestRun();
-    void ShowQuestion(int test, int question);
+    Reply<> ShowQuestion(int test, int question);
     // The next fully random question: the question number is drawn before the test number.
-    void ShowRandomQuestion();
+    Reply<> ShowRandomQuestion();
     // The question that confirming the one on screen shows next, none after the run's last. The
     // random modes look ahead on a copy of the generator, so the draws stay as they were.
     std::optional<QuestionRef> QuestionAfter(QuestionRef shown) const;
-    void EvaluateAndAdvance();
-    void FinishTest(RunEnd);
+    Reply<> EvaluateAndAdvance();
+    Reply<> FinishTest(RunEnd);
     void ClearStatusLabels();
     void ClearAnswerBoxes();
 
@@ -179,20 +180,20 @@ private:
     // Opens a modal box through openBox and gives back what it returns. The clock ticks inside
     // every box; should it end the test run meanwhile, the command that opened the box leaves
     // silently instead of going on with a run that is over.
-    template <typename OpenBox> auto OpenBoxInRun(OpenBox&& openBox)
+    template <typename OpenBox> auto OpenBoxInRun(OpenBox openBox) -> std::invoke_result_t<OpenBox>
     {
         std::uint64_t endedRunsBefore = m_EndedRuns;
         auto leaveIfRunEnded = [this, endedRunsBefore] {
             if (m_EndedRuns != endedRunsBefore)
                 throw HandlerAbandoned {};
         };
-        if constexpr (std::is_void_v<std::invoke_result_t<OpenBox>>) {
-            openBox();
+        if constexpr (std::is_same_v<std::invoke_result_t<OpenBox>, Reply<>>) {
+            co_await openBox();
             leaveIfRunEnded();
         } else {
-            auto result = openBox();
+            auto result = co_await openBox();
             leaveIfRunEnded();
-            return result;
+            co_return result;
         }
     }
 

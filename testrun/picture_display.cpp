@@ -1,6 +1,10 @@
 #include "testrun/picture_display.h"
 
+#include "bank/picture_file.h"
 #include "bank/question_picture.h"
+
+#include <functional>
+#include <vector>
 
 namespace brzdomat {
 
@@ -13,15 +17,25 @@ DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view start
     return LoadQuestionPicture(startDirectory, question, decoding);
 }
 
-void ShowQuestionPicture(UiSurface& surface, std::string_view startDirectory, QuestionRef question,
-    const DecodeOptions& options)
+Reply<> ShowQuestionPicture(
+    UiSurface& surface, std::string startDirectory, QuestionRef question, DecodeOptions options)
 {
-    DecodeResult loaded
-        = LoadPictureForScreen(surface.ScreenBitsPerPixel(), startDirectory, question, options);
+    const std::vector<std::string> paths { QuestionPicturePath(startDirectory, question) };
+    co_await AfterCallback([&](std::function<void()> then) {
+        return HoldPictureFiles(paths, options.Limits.MaxFileBytes, std::move(then));
+    });
+    DecodeResult loaded;
+    {
+        struct Forget {
+            ~Forget() { ForgetHeldPictureFiles(); }
+        } forget;
+        loaded
+            = LoadPictureForScreen(surface.ScreenBitsPerPixel(), startDirectory, question, options);
+    }
     if (loaded.Image)
         surface.ShowPicture(Picture::Image1, std::move(loaded.Image));
     else
-        surface.ShowError(PictureFailureText);
+        co_await surface.ShowError(PictureFailureText);
 }
 
 } // namespace brzdomat

@@ -8,6 +8,7 @@
 #include "bank/question_ref.h"
 #include "ui/ui_surface.h"
 
+#include <string>
 #include <string_view>
 
 namespace brzdomat {
@@ -24,8 +25,9 @@ DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view start
 // Loads the question's picture into Image1, or reports a failure of whatever kind with one
 // error box; a failed load keeps the picture on display. A screen of 8 bits per pixel or fewer
 // gets the picture quantised whatever the options say. Only the surface's own calls may throw,
-// and those belong to the caller's handler.
-void ShowQuestionPicture(
-    UiSurface&, std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
+// and those belong to the caller's handler. Where the file comes over the network it is got
+// first, and the clock may tick meanwhile, as while a box is open.
+Reply<> ShowQuestionPicture(
+    UiSurface&, std::string startDirectory, QuestionRef, DecodeOptions options = {});
 
 } // namespace brzdomat

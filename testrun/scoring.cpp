@@ -74,14 +74,14 @@ void AddPoints(UiSurface& surface, Outcome outcome)
     }
 }
 
-void RevealCorrectAnswers(UiSurface& surface, const AnswerKey& key)
+Reply<> RevealCorrectAnswers(UiSurface& surface, const AnswerKey& key)
 {
     QuestionRef question = CurrentQuestion(surface);
     for (Option option : AllOptions) {
         if (key.Mark(question, option) == AnswerMark::X)
             surface.SetChecked(CorrectBox(option), Checked::Yes);
     }
-    surface.ShowError("spatně");
+    co_await surface.ShowError("spatně");
 }
 
 } // namespace brzdomat

@@ -26,7 +26,7 @@ void AddPoints(UiSurface&, Outcome);
 
 // Ticks the "správně" box of every correct option, then shows "spatně"; returns when that box is
 // closed.
-void RevealCorrectAnswers(UiSurface&, const AnswerKey&);
+Reply<> RevealCorrectAnswers(UiSurface&, const AnswerKey&);
 
 // The "výběr" (user's) and "správně" (correct) boxes of an option.
 CheckBox ChoiceBox(Option);

@@ -77,9 +77,12 @@ ControllerTest::ControllerTest()
     Controller.RecordStartDirectory(PictureFolder());
 }
 
-void ControllerTest::Run(void (ExamController::*handler)())
+void ControllerTest::Run(ExamController::Handler handler)
 {
+    // Boxes that reply later do so once the handler has returned to the event loop.
+    std::size_t waitingBefore = Surface.BoxesWaiting();
     RunHandler(Surface, [&] { (Controller.*handler)(); });
+    Surface.ReplyToBoxesAbove(waitingBefore);
 }
 
 void ControllerTest::Ticks(int count)

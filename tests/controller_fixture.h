@@ -51,7 +51,7 @@ protected:
     ControllerTest();
 
     // Runs a handler as the window does: failures go to the default error path.
-    void Run(void (ExamController::*handler)());
+    void Run(ExamController::Handler handler);
     void Confirm() { Run(&ExamController::Button1Click); }
     void Tick() { Run(&ExamController::Timer1Timer); }
     void Ticks(int count);

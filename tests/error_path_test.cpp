@@ -137,7 +137,7 @@ TEST(ErrorPath, AFailingTickInsideABoxIsReportedThereAndTheOuterHandlerGoesOn)
     bool outerFinished = false;
     surface.ReplyButton(PressedButton::Ok, [&] { RunHandler(surface, [] { TextToInt("x"); }); });
     RunHandler(surface, [&] {
-        surface.ShowError("spatně");
+        surface.MessageBox("spatně", MessageKind::Error, ButtonSet::Ok).Get();
         outerFinished = true;
     });
     EXPECT_TRUE(outerFinished);

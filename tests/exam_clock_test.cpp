@@ -378,27 +378,33 @@ TEST_F(Clock, ATimeOutInsideABoxStopsTheCommandThatOpenedIt)
                 Confirm();
             } },
     };
-    for (const Case& c : cases) {
-        Controller.RecordStartDirectory(PictureFolder());
-        Surface.ClearLog();
-        std::uint32_t seedBefore = 0;
-        // The seed is noted when the time-out falls: nothing may draw after it.
-        Surface.DefaultReplier = [&](const BoxRecord& box) {
-            if (box.Text == "Čas vypršel !!")
-                seedBefore = Controller.RandomSeed();
-            return BoxReply {};
-        };
-        c.Play();
-        ExpectOneTimeOutAndNothingAfterIt(c.Name);
-        EXPECT_EQ(Controller.RandomSeed(), seedBefore) << c.Name;
+    // Where boxes reply later, as in a page, the command that waits for one leaves as well.
+    for (const Case& c : cases)
+        for (bool later : { false, true }) {
+            Surface.BoxesReplyLater = later;
+            SCOPED_TRACE(later ? "boxes reply later" : "boxes reply at once");
+            Controller.RecordStartDirectory(PictureFolder());
+            Surface.ClearLog();
+            std::uint32_t seedBefore = 0;
+            // The seed is noted when the time-out falls: nothing may draw after it.
+            Surface.DefaultReplier = [&](const BoxRecord& box) {
+                if (box.Text == "Čas vypršel !!")
+                    seedBefore = Controller.RandomSeed();
+                return BoxReply {};
+            };
+            c.Play();
+            ExpectOneTimeOutAndNothingAfterIt(c.Name);
+            EXPECT_EQ(Controller.RandomSeed(), seedBefore) << c.Name;
 
-        // The program works on normally afterwards.
-        Run(&Controller_::N11Click);
-        EXPECT_TRUE(IsRunningState()) << c.Name;
-        EXPECT_EQ(Text(Label::Label17), "0");
-        Surface.ReplyButton(PressedButton::Yes);
-        Run(&Controller_::Ukonittest1Click);
-    }
+            // The program works on normally afterwards.
+            Run(&Controller_::N11Click);
+            EXPECT_TRUE(IsRunningState()) << c.Name;
+            EXPECT_EQ(Text(Label::Label17), "0");
+            Surface.ReplyButton(PressedButton::Yes);
+            Run(&Controller_::Ukonittest1Click);
+            EXPECT_TRUE(IsIdleState()) << c.Name;
+            EXPECT_EQ(Surface.OpenBoxes, 0) << c.Name;
+        }
 }
 
 } // namespace

@@ -823,7 +823,7 @@ TEST_F(ControllerTest, TheMistakesArePractisedInOrderUntilNoneIsLeft)
     // "Procvičit chybné" in the review starts the run of the three mistakes.
     BoxReply practise;
     practise.Choice = ReviewChoice::PractiseMistakes;
-    Surface.Reply(practise);
+    Surface.Script(practise);
     std::vector<QuestionRef> shown;
     Run(&Controller_::Pehledposlednhotestu1Click);
     ASSERT_TRUE(IsRunningState());

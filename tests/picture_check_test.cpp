@@ -218,7 +218,7 @@ TEST_F(PictureFolderTest, FindsExactlyTheSpoiltPicturesAsTheProgramWouldLoadThem
     for (const Case& entry : cases) {
         SCOPED_TRACE(Path(entry.Question));
         testing::RecordingSurface surface;
-        ShowQuestionPicture(surface, Start(), entry.Question);
+        ShowQuestionPicture(surface, Start(), entry.Question).Get();
         EXPECT_EQ(CheckPicture(Path(entry.Question)).Shown, surface.Boxes.empty());
     }
 }

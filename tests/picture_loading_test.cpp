@@ -106,7 +106,7 @@ protected:
     {
         std::filesystem::create_directory(Images());
         WriteBytes(Images() / "1_1.jpg", MakeJpeg(Card(300, 200)));
-        ShowQuestionPicture(Surface, Start(), { 1, 1 });
+        ShowQuestionPicture(Surface, Start(), { 1, 1 }).Get();
         ASSERT_TRUE(Surface.PictureShown);
         Previous = Surface.PictureShown;
         Surface.ClearLog();
@@ -143,7 +143,7 @@ protected:
 TEST_F(ShowQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
 {
     WriteBytes(Images() / "7_12.jpg", MakeJpeg(Card(640, 480)));
-    ShowQuestionPicture(Surface, Start(), { 7, 12 });
+    ShowQuestionPicture(Surface, Start(), { 7, 12 }).Get();
     EXPECT_EQ(Surface.Log, std::vector<std::string> { "ShowPicture(Image1, 401x457)" });
     EXPECT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PicturesShownCount, 2);
@@ -153,7 +153,7 @@ TEST_F(ShowQuestionPictureTest, ShowsThePictureOnceWithoutAMessage)
 TEST_F(ShowQuestionPictureTest, StartDirectoryWithTrailingSeparatorStillFindsTheFile)
 {
     WriteBytes(Images() / "32_25.jpg", MakeJpeg(Card(120, 90)));
-    ShowQuestionPicture(Surface, Start() + std::string { Separator }, { 32, 25 });
+    ShowQuestionPicture(Surface, Start() + std::string { Separator }, { 32, 25 }).Get();
     ASSERT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PictureShown->Width, 120);
     EXPECT_EQ(Surface.PictureShown->Height, 90);
@@ -173,7 +173,7 @@ TEST_F(ShowQuestionPictureTest, QuantisesForAScreenOfEightBitsOrFewer)
 
     for (int bits : { 8, 4, 16, 24 }) {
         Surface.ScreenBits = bits;
-        ShowQuestionPicture(Surface, Start(), { 3, 3 });
+        ShowQuestionPicture(Surface, Start(), { 3, 3 }).Get();
         ASSERT_TRUE(Surface.PictureShown);
         EXPECT_EQ(Surface.PictureShown->Pixels, (bits <= 8 ? quantised : full)->Pixels) << bits;
     }
@@ -185,16 +185,16 @@ TEST_F(ShowQuestionPictureTest, EveryLoadReadsTheFileAnew)
 {
     std::filesystem::path file = Images() / "4_9.jpg";
     WriteBytes(file, MakeJpeg(Card(100, 50)));
-    ShowQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 }).Get();
     EXPECT_EQ(Surface.PictureShown->Width, 100);
 
     WriteBytes(file, MakeJpeg(Card(60, 70)));
-    ShowQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 }).Get();
     EXPECT_EQ(Surface.PictureShown->Width, 60);
     std::shared_ptr<const RgbImage> second = Surface.PictureShown;
 
     std::filesystem::remove(file);
-    ShowQuestionPicture(Surface, Start(), { 4, 9 });
+    ShowQuestionPicture(Surface, Start(), { 4, 9 }).Get();
     EXPECT_EQ(Surface.PictureShown, second);
     EXPECT_EQ(Surface.MessageTexts().size(), 1u);
 }
@@ -281,7 +281,7 @@ TEST_F(ShowQuestionPictureTest, EveryBadFileGivesOneMessageAndKeepsThePicture)
         if (entry.Make(Images()) == "skip")
             continue;
         Surface.ClearLog();
-        ShowQuestionPicture(Surface, Start(), { 5, 5 });
+        ShowQuestionPicture(Surface, Start(), { 5, 5 }).Get();
         ExpectOneMessageAndPreviousKept();
     }
 }
@@ -307,7 +307,7 @@ TEST_F(ShowQuestionPictureTest, DamagedButReadablePicturesAreShown)
         WriteBytes(Images() / "2_3.jpg", entry.Data);
         Surface.ClearLog();
         int shownBefore = Surface.PicturesShownCount;
-        ShowQuestionPicture(Surface, Start(), { 2, 3 });
+        ShowQuestionPicture(Surface, Start(), { 2, 3 }).Get();
         EXPECT_TRUE(Surface.Boxes.empty());
         EXPECT_EQ(Surface.PicturesShownCount, shownBefore + 1);
         EXPECT_EQ(Surface.PictureShown->Width, entry.Width);
@@ -349,7 +349,7 @@ TEST_F(ShowQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
 {
     bool ranWhileOpen = false;
     Surface.ReplyButton(PressedButton::Ok, [&ranWhileOpen] { ranWhileOpen = true; });
-    ShowQuestionPicture(Surface, Start(), { 9, 9 });
+    ShowQuestionPicture(Surface, Start(), { 9, 9 }).Get();
     EXPECT_TRUE(ranWhileOpen);
     EXPECT_EQ(Surface.OpenBoxes, 0);
     EXPECT_EQ(Surface.Boxes.size(), 1u);
@@ -360,7 +360,7 @@ TEST_F(ShowQuestionPictureTest, ReturnsNormallyAfterTheMessageCloses)
 TEST_F(ShowQuestionPictureTest, ANameInAnotherLetterCaseIsFoundOnlyWhereCasesAreOne)
 {
     WriteBytes(Images() / "7_12.JPG", MakeJpeg(Card(80, 60)));
-    ShowQuestionPicture(Surface, Start(), { 7, 12 });
+    ShowQuestionPicture(Surface, Start(), { 7, 12 }).Get();
 #ifdef _WIN32
     EXPECT_TRUE(Surface.Boxes.empty());
     EXPECT_EQ(Surface.PictureShown->Width, 80);
@@ -379,7 +379,7 @@ TEST_F(ShowQuestionPictureTest, APictureHeldOpenForWritingGivesTheMessage)
     HANDLE writer = ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    ShowQuestionPicture(Surface, Start(), { 6, 6 });
+    ShowQuestionPicture(Surface, Start(), { 6, 6 }).Get();
     ::CloseHandle(writer);
     ExpectOneMessageAndPreviousKept();
 
@@ -387,7 +387,7 @@ TEST_F(ShowQuestionPictureTest, APictureHeldOpenForWritingGivesTheMessage)
     HANDLE reader = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    ShowQuestionPicture(Surface, Start(), { 6, 6 });
+    ShowQuestionPicture(Surface, Start(), { 6, 6 }).Get();
     ::CloseHandle(reader);
     EXPECT_EQ(Surface.PictureShown->Width, 80);
 }
@@ -410,7 +410,7 @@ TEST(DriveRoot, APictureBelowADriveRootIsFound)
     ASSERT_EQ(start.substr(1), ":\\");
     EXPECT_EQ(QuestionPicturePath(start, { 1, 1 }), start + "\\img\\1_1.jpg");
     RecordingSurface surface;
-    ShowQuestionPicture(surface, start, { 1, 1 });
+    ShowQuestionPicture(surface, start, { 1, 1 }).Get();
     EXPECT_TRUE(surface.Boxes.empty());
     EXPECT_EQ(surface.PicturesShownCount, 1);
 }
@@ -423,7 +423,7 @@ TEST(CzechFolder, PicturesBelowAFolderWithCzechLettersLoad)
     std::filesystem::create_directories(start / "img");
     WriteBytes(start / "img" / "2_2.jpg", MakeJpeg(JpegRecipe {}));
     RecordingSurface surface;
-    ShowQuestionPicture(surface, Utf8(start), { 2, 2 });
+    ShowQuestionPicture(surface, Utf8(start), { 2, 2 }).Get();
     EXPECT_TRUE(surface.Boxes.empty());
     EXPECT_EQ(surface.PicturesShownCount, 1);
 }

@@ -46,7 +46,7 @@ protected:
             AddPoints(Surface, Outcome::Right);
         } else {
             AddPoints(Surface, Outcome::Wrong);
-            RevealCorrectAnswers(Surface, Key);
+            RevealCorrectAnswers(Surface, Key).Get();
         }
     }
 
@@ -218,7 +218,7 @@ std::string PlayWholeTest(
             AddPoints(surface, Outcome::Right);
         } else {
             AddPoints(surface, Outcome::Wrong);
-            RevealCorrectAnswers(surface, key);
+            RevealCorrectAnswers(surface, key).Get();
         }
     }
     error = surface.LabelText(Label::Label6);

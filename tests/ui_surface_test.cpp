@@ -204,8 +204,10 @@ TEST(MessageBox, GivesThePressedButtonAndCancelWhenClosedByItsTitleBar)
                 break;
             }
         });
-        EXPECT_EQ(screen.Surface.MessageBox(
-                      "Opravdu ukončit testování?", MessageKind::Confirmation, test.Buttons),
+        EXPECT_EQ(
+            screen.Surface
+                .MessageBox("Opravdu ukončit testování?", MessageKind::Confirmation, test.Buttons)
+                .Get(),
             test.Expected);
         EXPECT_EQ(watcher.ForcedClosed, 0);
     }
@@ -320,8 +322,8 @@ TEST(InputBox, GivesTheTypedTextOnOkAndTheDefaultOnCancelEscapeAndClose)
                 break;
             }
         });
-        EXPECT_EQ(
-            screen.Surface.InputBox("Počet otázek", "Zadejte počet otázek", "30"), test.Expected);
+        EXPECT_EQ(screen.Surface.InputBox("Počet otázek", "Zadejte počet otázek", "30").Get(),
+            test.Expected);
         EXPECT_TRUE(selectedAtOpen);
         EXPECT_EQ(watcher.ForcedClosed, 0);
     }
@@ -368,16 +370,18 @@ TEST(Timer, TicksGoOnInsideEveryModalBoxAndWindow)
         std::function<void()> Open;
     };
     const Case cases[] = {
-        { "message box", [&] { screen.Surface.ShowError("spatně"); } },
+        { "message box", [&] { screen.Surface.ShowError("spatně").Get(); } },
         { "yes/no box",
             [&] {
-                screen.Surface.MessageBox(
-                    "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo);
+                screen.Surface
+                    .MessageBox(
+                        "Opravdu ukončit testování?", MessageKind::Confirmation, ButtonSet::YesNo)
+                    .Get();
             } },
-        { "input box", [&] { screen.Surface.InputBox("c", "p", "30"); } },
+        { "input box", [&] { screen.Surface.InputBox("c", "p", "30").Get(); } },
         { "failure box",
             [&] { screen.Surface.ReportFailure("'x' is not a valid integer value."); } },
-        { "modal window", [&] { screen.Surface.ShowModalWindow(Window::TForm3); } },
+        { "modal window", [&] { screen.Surface.ShowModalWindow(Window::TForm3).Get(); } },
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -485,10 +489,10 @@ TEST(Windows, AreMadeAnewForEveryOpeningAndCloseOnRequest)
 {
     Screen screen;
     screen.WhileWindowOpen = [&](QDialog*) { screen.Surface.CloseWindow(Window::TForm3); };
-    screen.Surface.ShowModalWindow(Window::TForm3);
+    screen.Surface.ShowModalWindow(Window::TForm3).Get();
     screen.WhileWindowOpen = [&](QDialog*) { screen.Surface.CloseWindow(Window::TForm5); };
-    screen.Surface.ShowModalWindow(Window::TForm5);
-    screen.Surface.ShowModalWindow(Window::TForm5);
+    screen.Surface.ShowModalWindow(Window::TForm5).Get();
+    screen.Surface.ShowModalWindow(Window::TForm5).Get();
     EXPECT_EQ(screen.WindowsMade, (std::vector { Window::TForm3, Window::TForm5, Window::TForm5 }));
     // Nothing is left behind: every window was destroyed after it closed.
     EXPECT_TRUE(screen.Window.findChildren<QDialog*>().isEmpty());

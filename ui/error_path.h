@@ -6,6 +6,7 @@
 // program goes on with the next event. Nothing escapes into the toolkit's event loop.
 
 #include "ui/ui_surface.h"
+#include "ui/waiting.h"
 
 #include <string>
 #include <string_view>
@@ -34,5 +35,30 @@ template <typename Handler> void RunHandler(UiSurface& surface, Handler&& handle
         ReportCurrentFailure(surface);
     }
 }
+
+// What an event handler that may wait returns. It runs at once, up to its first wait; a failure
+// that leaves it, then or after a wait, goes the way RunHandler sends it. The handler's owner is
+// asked for the surface to report on.
+class Command {
+public:
+    struct promise_type {
+        template <typename Owner, typename... Arguments>
+        explicit promise_type(Owner& owner, const Arguments&...)
+            : Surface(owner.Surface())
+        {
+        }
+
+        UiSurface& Surface;
+
+        Command get_return_object() { return {}; }
+        std::suspend_never initial_suspend() noexcept { return {}; }
+        std::suspend_never final_suspend() noexcept { return {}; }
+        void return_void() { }
+        void unhandled_exception() noexcept
+        {
+            RunHandler(Surface, [] { throw; });
+        }
+    };
+};
 
 } // namespace brzdomat

@@ -5,12 +5,14 @@
 // implementation puts it on screen, the recording implementation in the tests keeps it as state.
 //
 // Every operation runs on the user-interface thread. The modal ones (message box, input box,
-// modal window) run a nested event loop until they close, and timer ticks are still delivered
-// inside it, so a handler that opened a box may find the world changed when the box returns.
+// modal window) reply once they close (see Reply), and timer ticks are still delivered while
+// they are open, so a handler that opened a box may find the world changed when the reply
+// comes.
 
 #include "bank/question_ref.h"
 #include "bank/rgb_image.h"
 #include "ui/controls.h"
+#include "ui/waiting.h"
 
 #include <cstdint>
 #include <memory>
@@ -79,29 +81,32 @@ public:
     virtual void StartTimer(Timer) = 0;
     virtual void StopTimer(Timer) = 0;
 
-    // Modal. Returns when the user pressed a button or closed the box.
-    virtual PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) = 0;
-    // Modal. Returns the edited text on OK and the default text on Cancel, Escape or close.
-    virtual std::string InputBox(
+    // Modal. Replies when the user pressed a button or closed the box.
+    virtual Reply<PressedButton> MessageBox(std::string_view text, MessageKind, ButtonSet) = 0;
+    // Modal. Replies the edited text on OK and the default text on Cancel, Escape or close.
+    virtual Reply<std::string> InputBox(
         std::string_view caption, std::string_view prompt, std::string_view defaultText)
         = 0;
-    // Modal. Shows a new window from its design and returns when it closes.
-    virtual void ShowModalWindow(Window) = 0;
+    // Modal. Shows a new window from its design and replies when it closes.
+    virtual Reply<> ShowModalWindow(Window) = 0;
     virtual void CloseWindow(Window) = 0;
-    // Modal. Shows the review of the finished run and returns how the student left it.
-    virtual ReviewChoice ShowReview(const RunRecord&) = 0;
+    // Modal. Shows the review of the finished run and replies how the student left it.
+    virtual Reply<ReviewChoice> ShowReview(const RunRecord&) = 0;
     // Does not wait for the browser and ignores whether one started.
     virtual void OpenWebAddress(std::string_view address) = 0;
 
     // The default error path's box: the application title as caption, stop icon, OK. The text
-    // comes already finished (see FailureText).
+    // comes already finished (see FailureText). Nothing follows it, so nothing waits for it.
     virtual void ReportFailure(std::string_view text) = 0;
 
     // Bits per pixel of the screen the pictures are shown on. Screens of 8 bits or fewer get
     // pictures quantised to a palette.
     virtual int ScreenBitsPerPixel() const { return 24; }
 
-    void ShowError(std::string_view text) { MessageBox(text, MessageKind::Error, ButtonSet::Ok); }
+    Reply<> ShowError(std::string_view text)
+    {
+        co_await MessageBox(text, MessageKind::Error, ButtonSet::Ok);
+    }
 };
 
 } // namespace brzdomat

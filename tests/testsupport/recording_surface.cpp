@@ -3,6 +3,7 @@
 #include "ui/control_names.h"
 
 #include <string>
+#include <utility>
 
 namespace brzdomat::testing {
 
@@ -138,6 +139,40 @@ BoxReply RecordingSurface::NextReply(const BoxRecord& record)
     return reply;
 }
 
+RecordingSurface::Open RecordingSurface::StayOpen(const BoxReply& reply)
+{
+    return Open { *this, reply };
+}
+
+bool RecordingSurface::Open::await_ready()
+{
+    if (Surface.BoxesReplyLater)
+        return false;
+    Surface.HoldOpen(Box);
+    return true;
+}
+
+void RecordingSurface::Open::await_suspend(std::coroutine_handle<> box)
+{
+    ++Surface.OpenBoxes;
+    Surface.m_Waiting.push_back({ box, Box.WhileOpen });
+}
+
+void RecordingSurface::ReplyToBoxesAbove(std::size_t below)
+{
+    while (m_Waiting.size() > below) {
+        // What the box's callback opens lies above it and closes first.
+        if (auto whileOpen = std::exchange(m_Waiting.back().WhileOpen, {})) {
+            whileOpen();
+            continue;
+        }
+        std::coroutine_handle<> box = m_Waiting.back().Box;
+        m_Waiting.pop_back();
+        --OpenBoxes;
+        box.resume();
+    }
+}
+
 void RecordingSurface::HoldOpen(const BoxReply& reply)
 {
     // Counted down even when the callback throws, so a failed test cannot skew the next one.
@@ -154,7 +189,7 @@ void RecordingSurface::HoldOpen(const BoxReply& reply)
         reply.WhileOpen();
 }
 
-PressedButton RecordingSurface::MessageBox(
+Reply<PressedButton> RecordingSurface::MessageBox(
     std::string_view text, MessageKind kind, ButtonSet buttons)
 {
     Log.push_back(
@@ -162,11 +197,11 @@ PressedButton RecordingSurface::MessageBox(
     BoxRecord record { BoxRecord::Type::Message, std::string { text }, kind, buttons, {}, {} };
     Boxes.push_back(record);
     BoxReply reply = NextReply(record);
-    HoldOpen(reply);
-    return reply.Button;
+    co_await StayOpen(reply);
+    co_return reply.Button;
 }
 
-std::string RecordingSurface::InputBox(
+Reply<std::string> RecordingSurface::InputBox(
     std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
     Log.push_back(
@@ -175,18 +210,18 @@ std::string RecordingSurface::InputBox(
         ButtonSet::Ok, std::string { caption }, std::string { defaultText } };
     Boxes.push_back(record);
     BoxReply reply = NextReply(record);
-    HoldOpen(reply);
-    return reply.Typed ? *reply.Typed : std::string { defaultText };
+    co_await StayOpen(reply);
+    co_return reply.Typed ? *reply.Typed : record.DefaultText;
 }
 
-void RecordingSurface::ShowModalWindow(Window window)
+Reply<> RecordingSurface::ShowModalWindow(Window window)
 {
     Log.push_back(Call("ShowModalWindow", ControlName(window)));
     BoxRecord record { BoxRecord::Type::Window, std::string { ControlName(window) },
         MessageKind::Information, ButtonSet::Ok, {}, {} };
     Boxes.push_back(record);
     BoxReply reply = NextReply(record);
-    HoldOpen(reply);
+    co_await StayOpen(reply);
 }
 
 void RecordingSurface::SetMenuItemChecked(MenuItem item, Checked checked)
@@ -196,7 +231,7 @@ void RecordingSurface::SetMenuItemChecked(MenuItem item, Checked checked)
     MenuChecked[item] = checked == Checked::Yes;
 }
 
-ReviewChoice RecordingSurface::ShowReview(const RunRecord& record)
+Reply<ReviewChoice> RecordingSurface::ShowReview(const RunRecord& record)
 {
     Log.push_back(Call("ShowReview", ""));
     Reviews.push_back(record);
@@ -204,8 +239,8 @@ ReviewChoice RecordingSurface::ShowReview(const RunRecord& record)
         ButtonSet::Ok, {}, {} };
     Boxes.push_back(box);
     BoxReply reply = NextReply(box);
-    HoldOpen(reply);
-    return reply.Choice;
+    co_await StayOpen(reply);
+    co_return reply.Choice;
 }
 
 void RecordingSurface::CloseWindow(Window window)
@@ -234,7 +269,7 @@ void RecordingSurface::ReplyButton(PressedButton button, std::function<void()> w
     BoxReply reply;
     reply.Button = button;
     reply.WhileOpen = std::move(whileOpen);
-    Reply(std::move(reply));
+    Script(std::move(reply));
 }
 
 void RecordingSurface::ReplyInput(std::optional<std::string> typed, std::function<void()> whileOpen)
@@ -242,7 +277,7 @@ void RecordingSurface::ReplyInput(std::optional<std::string> typed, std::functio
     BoxReply reply;
     reply.Typed = std::move(typed);
     reply.WhileOpen = std::move(whileOpen);
-    Reply(std::move(reply));
+    Script(std::move(reply));
 }
 
 std::vector<std::string> RecordingSurface::MessageTexts() const

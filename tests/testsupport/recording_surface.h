@@ -3,11 +3,12 @@
 // A UiSurface without a screen. It logs every call in order, keeps what a screen would show as
 // state the tests read, and answers every modal call from a script the test gives. A scripted
 // reply can carry a callback that runs while the box is "open", as the real nested event loop
-// would run timer ticks there.
+// would run timer ticks there. Boxes reply at once, as on a desktop, or later, as in a page.
 
 #include "ui/run_record.h"
 #include "ui/ui_surface.h"
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <map>
@@ -59,18 +60,25 @@ public:
     void QuestionComesNext(std::optional<QuestionRef>) override;
     void StartTimer(Timer) override;
     void StopTimer(Timer) override;
-    PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
-    std::string InputBox(
+    Reply<PressedButton> MessageBox(std::string_view text, MessageKind, ButtonSet) override;
+    Reply<std::string> InputBox(
         std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
-    void ShowModalWindow(Window) override;
+    Reply<> ShowModalWindow(Window) override;
     void CloseWindow(Window) override;
-    ReviewChoice ShowReview(const RunRecord&) override;
+    Reply<ReviewChoice> ShowReview(const RunRecord&) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override { return ScreenBits; }
 
+    // As in a page: a modal call returns with the box still open, and the box replies once
+    // ReplyToBoxesAbove gets to it, after its callback; the newest box replies first.
+    bool BoxesReplyLater = false;
+    std::size_t BoxesWaiting() const { return m_Waiting.size(); }
+    // Replies to the boxes that wait, down to the given count of them.
+    void ReplyToBoxesAbove(std::size_t below);
+
     // Script of replies, taken in order by the modal calls.
-    void Reply(BoxReply reply) { m_Script.push_back(std::move(reply)); }
+    void Script(BoxReply reply) { m_Script.push_back(std::move(reply)); }
     void ReplyButton(PressedButton button, std::function<void()> whileOpen = {});
     void ReplyInput(std::optional<std::string> typed, std::function<void()> whileOpen = {});
     // Answers modal calls when the script is empty. Without it such a call is answered with OK
@@ -113,9 +121,23 @@ public:
     }
 
 private:
+    struct Open {
+        RecordingSurface& Surface;
+        const BoxReply& Box;
+        bool await_ready();
+        void await_suspend(std::coroutine_handle<>);
+        void await_resume() { }
+    };
+    struct WaitingBox {
+        std::coroutine_handle<> Box;
+        std::function<void()> WhileOpen;
+    };
+
     BoxReply NextReply(const BoxRecord&);
+    Open StayOpen(const BoxReply&);
     void HoldOpen(const BoxReply&);
     std::deque<BoxReply> m_Script;
+    std::vector<WaitingBox> m_Waiting;
 };
 
 } // namespace brzdomat::testing

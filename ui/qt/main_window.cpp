@@ -628,8 +628,8 @@ void MainWindow::ArrangePortrait(int pageWidth, int pageHeight)
         menus->setObjectName(QStringLiteral("PortraitMenus"));
         for (QAction* action : menuBar()->actions())
             menus->addAction(action);
-        // Opened as the menu bar opens its menus, without a loop of its own: the commands it
-        // starts may wait for a picture, which a page cannot do inside a nested loop.
+        // Opened as the menu bar opens its menus, without a loop of its own, which a page
+        // cannot run.
         connect(m_MenuButton, &QPushButton::clicked, menus, [button = m_MenuButton, menus] {
             const QSize size = menus->sizeHint();
             menus->popup(button->mapToGlobal(QPoint(button->width() - size.width(),

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace brzdomat {
 
@@ -310,31 +313,60 @@ QString InputDialog::Reply() const
     return result() == Accepted ? m_Edit->text() : m_DefaultText;
 }
 
-PressedButton RunMessageBox(QWidget* parent, const QString& caption, MessageIcon icon,
-    const QString& text, ButtonSet buttons)
+bool WhenClosed::await_ready()
+{
+#ifdef __EMSCRIPTEN__
+    return !m_Dialog;
+#else
+    if (m_Dialog)
+        m_Result = m_Dialog->exec();
+    return true;
+#endif
+}
+
+void WhenClosed::await_suspend(std::coroutine_handle<> waiter)
+{
+    // Resumed from the event loop rather than from inside the dialog's signal, as exec() returns:
+    // the waiter may delete the dialog.
+    auto closed = std::make_shared<bool>(false);
+    auto resume = [this, waiter, closed](int result) {
+        if (std::exchange(*closed, true))
+            return;
+        m_Result = result;
+        QMetaObject::invokeMethod(
+            qApp, [waiter]() mutable { waiter.resume(); }, Qt::QueuedConnection);
+    };
+    QObject::connect(m_Dialog, &QDialog::finished, m_Dialog, resume);
+    QObject::connect(m_Dialog, &QObject::destroyed, qApp, [resume] { resume(QDialog::Rejected); });
+    m_Dialog->setWindowModality(Qt::ApplicationModal);
+    m_Dialog->show();
+}
+
+Reply<PressedButton> RunMessageBox(
+    QWidget* parent, QString caption, MessageIcon icon, QString text, ButtonSet buttons)
 {
     // Guarded: should the parent window be destroyed while the box is open, the box goes with it
     // and counts as closed by its title bar.
     QPointer<MessageDialog> box = new MessageDialog(parent, caption, icon, text, buttons);
-    box->exec();
+    co_await WhenClosed(box);
     if (!box)
-        return PressedButton::Cancel;
+        co_return PressedButton::Cancel;
     auto pressed = box->Pressed();
     delete box;
-    return pressed;
+    co_return pressed;
 }
 
-std::string RunInputBox(QWidget* parent, std::string_view caption, std::string_view prompt,
-    std::string_view defaultText)
+Reply<std::string> RunInputBox(
+    QWidget* parent, std::string_view caption, std::string_view prompt, std::string defaultText)
 {
     QPointer<InputDialog> box
         = new InputDialog(parent, FromUtf8(caption), FromUtf8(prompt), FromUtf8(defaultText));
-    box->exec();
+    co_await WhenClosed(box);
     if (!box)
-        return std::string { defaultText };
+        co_return defaultText;
     auto reply = box->Reply().toStdString();
     delete box;
-    return reply;
+    co_return reply;
 }
 
 } // namespace brzdomat

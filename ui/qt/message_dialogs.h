@@ -3,12 +3,13 @@
 // The program's message box and input box. Qt's QMessageBox does not keep the behaviour the
 // logic relies on: closed by its title bar a Yes/No box reports No, the platform theme may
 // reorder the buttons, and it may play a sound. These dialogs keep it instead: buttons always in
-// the order Yes, No, OK, Cancel, the title-bar close always gives Cancel, no sound. Both run a
-// nested event loop, so timers keep ticking while they are open.
+// the order Yes, No, OK, Cancel, the title-bar close always gives Cancel, no sound. Timers keep
+// ticking while they are open.
 
 #include "ui/qt/fixed_size_dialog.h"
 #include "ui/ui_surface.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -78,10 +79,28 @@ inline constexpr int InputBoxMaximumLength = 255;
 QString KindCaption(MessageKind);
 MessageIcon KindIcon(MessageKind);
 
-// Modal helpers: show the dialog, wait for it to close, give the result.
-PressedButton RunMessageBox(
-    QWidget* parent, const QString& caption, MessageIcon, const QString& text, ButtonSet);
-std::string RunInputBox(QWidget* parent, std::string_view caption, std::string_view prompt,
-    std::string_view defaultText);
+// Waits until the modal dialog has closed and gives its result, Rejected for one destroyed while
+// open. A desktop runs the dialog's own event loop meanwhile; a page must give the browser its
+// thread back, so there the dialog is shown and the waiter goes on once it has closed.
+class WhenClosed {
+public:
+    explicit WhenClosed(QDialog* dialog)
+        : m_Dialog(dialog)
+    {
+    }
+    bool await_ready();
+    void await_suspend(std::coroutine_handle<>);
+    int await_resume() const { return m_Result; }
+
+private:
+    QPointer<QDialog> m_Dialog;
+    int m_Result = 0;
+};
+
+// Modal helpers: show the dialog and reply its result once it has closed.
+Reply<PressedButton> RunMessageBox(
+    QWidget* parent, QString caption, MessageIcon, QString text, ButtonSet);
+Reply<std::string> RunInputBox(
+    QWidget* parent, std::string_view caption, std::string_view prompt, std::string defaultText);
 
 } // namespace brzdomat

@@ -140,28 +140,29 @@ void QtSurface::StopTimer(Timer timer)
     m_Timers[Index(timer)]->stop();
 }
 
-PressedButton QtSurface::MessageBox(std::string_view text, MessageKind kind, ButtonSet buttons)
+Reply<PressedButton> QtSurface::MessageBox(
+    std::string_view text, MessageKind kind, ButtonSet buttons)
 {
     return RunMessageBox(m_Main, KindCaption(kind), KindIcon(kind), FromUtf8(text), buttons);
 }
 
-std::string QtSurface::InputBox(
+Reply<std::string> QtSurface::InputBox(
     std::string_view caption, std::string_view prompt, std::string_view defaultText)
 {
-    return RunInputBox(m_Main, caption, prompt, defaultText);
+    return RunInputBox(m_Main, caption, prompt, std::string { defaultText });
 }
 
-void QtSurface::ShowModalWindow(Window window)
+Reply<> QtSurface::ShowModalWindow(Window window)
 {
     if (window == Window::TForm1 || !m_MakeWindow)
-        return;
+        co_return;
     auto made = m_MakeWindow(window, m_Main);
     if (!made)
-        return;
+        co_return;
     // Guarded: the window may be destroyed with its parent while it is open.
     QPointer<QDialog> dialog = made.release();
     m_OpenWindows[Index(window)] = dialog;
-    dialog->exec();
+    co_await WhenClosed(dialog);
     delete dialog.data();
     // Without a window manager the focus would stay with the closed window, and the keyboard
     // would not reach the main window until the user clicks into it.
@@ -169,24 +170,27 @@ void QtSurface::ShowModalWindow(Window window)
         m_Main->activateWindow();
 }
 
-ReviewChoice QtSurface::ShowReview(const RunRecord& record)
+Reply<ReviewChoice> QtSurface::ShowReview(const RunRecord& lastRun)
 {
-    // The run's pictures are read before the window's loop starts, and the rows and the sheet
-    // take them from memory (HoldPictureFiles says why).
+    // The run's pictures are got before the window opens, and the rows and the sheet take them
+    // from memory: in a page they come over the network, which nothing may wait for in a paint.
+    const RunRecord record = lastRun;
     std::vector<std::string> paths;
     for (const auto& question : record.Questions)
         paths.push_back(QuestionPicturePath(record.StartDirectory, question.Question));
-    HoldPictureFiles(paths, DecodeOptions {}.Limits.MaxFileBytes);
+    co_await AfterCallback([&paths](std::function<void()> then) {
+        return HoldPictureFiles(paths, DecodeOptions {}.Limits.MaxFileBytes, std::move(then));
+    });
     struct Forget {
         ~Forget() { ForgetHeldPictureFiles(); }
     } forget;
-    // Run like the other secondary windows, with the same nested loop.
     QPointer<QDialog> dialog = MakeReviewWindow(m_Main, record, ScreenBitsPerPixel()).release();
-    int result = dialog->exec();
+    int result = co_await WhenClosed(dialog);
     delete dialog.data();
     if (m_Main && m_Main->isVisible())
         m_Main->activateWindow();
-    return result == PractiseMistakesResult ? ReviewChoice::PractiseMistakes : ReviewChoice::Close;
+    co_return result == PractiseMistakesResult ? ReviewChoice::PractiseMistakes
+                                               : ReviewChoice::Close;
 }
 
 void QtSurface::CloseWindow(Window window)
@@ -208,8 +212,9 @@ void QtSurface::OpenWebAddress(std::string_view address)
 
 void QtSurface::ReportFailure(std::string_view text)
 {
-    RunMessageBox(
-        m_Main, FromUtf8(m_ApplicationTitle), MessageIcon::Stop, FromUtf8(text), ButtonSet::Ok);
+    // Nothing follows the report: in a page the box stays open after this returns.
+    static_cast<void>(RunMessageBox(
+        m_Main, FromUtf8(m_ApplicationTitle), MessageIcon::Stop, FromUtf8(text), ButtonSet::Ok));
 }
 
 int QtSurface::ScreenBitsPerPixel() const

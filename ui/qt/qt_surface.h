@@ -2,8 +2,8 @@
 
 // UiSurface on Qt 6 Widgets. Each control the logic names is the widget of the main window whose
 // objectName is that name, found once when the surface is made; the modal operations are the
-// program's own message and input boxes and the secondary windows, all run with a nested event loop
-// in which the clock keeps ticking.
+// program's own message and input boxes and the secondary windows, each replying once it has
+// closed (WhenClosed), while the clock keeps ticking.
 
 #include "ui/ui_surface.h"
 
@@ -48,12 +48,12 @@ public:
     void QuestionComesNext(std::optional<QuestionRef>) override;
     void StartTimer(Timer) override;
     void StopTimer(Timer) override;
-    PressedButton MessageBox(std::string_view text, MessageKind, ButtonSet) override;
-    std::string InputBox(
+    Reply<PressedButton> MessageBox(std::string_view text, MessageKind, ButtonSet) override;
+    Reply<std::string> InputBox(
         std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
-    void ShowModalWindow(Window) override;
+    Reply<> ShowModalWindow(Window) override;
     void CloseWindow(Window) override;
-    ReviewChoice ShowReview(const RunRecord&) override;
+    Reply<ReviewChoice> ShowReview(const RunRecord&) override;
     void OpenWebAddress(std::string_view address) override;
     void ReportFailure(std::string_view text) override;
     int ScreenBitsPerPixel() const override;

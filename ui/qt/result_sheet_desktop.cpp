@@ -59,10 +59,11 @@ void SaveResultSheet(QWidget* parent, const ResultSheetContent& content)
         return;
     QString error;
     if (!WriteResultSheet(content, file, error))
-        RunMessageBox(parent, KindCaption(MessageKind::Error), MessageIcon::Stop,
+        // Nothing follows the box, so nothing waits for it.
+        static_cast<void>(RunMessageBox(parent, KindCaption(MessageKind::Error), MessageIcon::Stop,
             QStringLiteral("Výsledek testu se nepodařilo uložit do souboru %1: %2")
                 .arg(QDir::toNativeSeparators(file), error),
-            ButtonSet::Ok);
+            ButtonSet::Ok));
 }
 
 } // namespace brzdomat

@@ -31,8 +31,9 @@ void SaveResultSheet(QWidget* parent, const ResultSheetContent& content)
 {
     const QByteArray bytes = ResultSheetBytes(content);
     if (bytes.isEmpty()) {
-        RunMessageBox(parent, KindCaption(MessageKind::Error), MessageIcon::Stop,
-            QStringLiteral("Výsledek testu se nepodařilo převést do PDF."), ButtonSet::Ok);
+        // Nothing follows the box, so nothing waits for it.
+        static_cast<void>(RunMessageBox(parent, KindCaption(MessageKind::Error), MessageIcon::Stop,
+            QStringLiteral("Výsledek testu se nepodařilo převést do PDF."), ButtonSet::Ok));
         return;
     }
     DownloadPdf(bytes.constData(), static_cast<int>(bytes.size()),
