@@ -97,8 +97,8 @@ EM_JS(void, StartFetch, (const char* path, double maxBytes, bool ahead), {
     fetches.set(name, { ahead, controller, result: read() });
 });
 
-// Once the fetch of the file has ended, hands its outcome to PictureArrived: a byte count with
-// the bytes, in memory of the program's for it to free, or one of the failures above.
+// Once the fetch of the file has ended, hands its outcome to brzdomat_picture_arrived: a count
+// of bytes with the bytes, in memory of the program's for it to free, or a failure above.
 EM_JS(void, WhenFetched, (const char* path, int batch, int index), {
     let name = UTF8ToString(path);
     while (name.startsWith("/"))
