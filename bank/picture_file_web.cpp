@@ -243,6 +243,8 @@ FileBytes ReadPictureFile(const std::string& path, std::size_t)
 bool HoldPictureFiles(
     const std::vector<std::string>& paths, std::size_t maxBytes, std::function<void()> then)
 {
+    // One holder at a time: what an abandoned holder held goes.
+    ForgetHeldPictureFiles();
     const std::set<std::string> files(paths.begin(), paths.end());
     if (files.empty())
         return false;

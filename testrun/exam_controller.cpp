@@ -204,12 +204,15 @@ Reply<> ExamController::ShowQuestion(int test, int question)
     m_ShownQuestion = QuestionRef { test, question };
     if (m_CurrentRun.Kind == RunKind::WholeTest)
         m_CurrentRun.Test = test;
-    // A missing picture is reported in a box, inside which the clock may end the test run. No
-    // caller does anything after showing a question today; leaving here keeps it that way for
-    // any step that would follow.
+    // A missing picture is reported in a box, inside which the clock may end the test run, and
+    // in a page the clock may end it while the picture is on its way. No caller does anything
+    // after showing a question today; leaving here keeps it that way for any step that would
+    // follow.
+    const QuestionRef shown { test, question };
     co_await OpenBoxInRun([&] {
-        return ShowQuestionPicture(m_Surface, m_StartDirectory, { test, question });
+        return GetQuestionPicture(m_StartDirectory, shown, DecodeOptions {}.Limits.MaxFileBytes);
     });
+    co_await OpenBoxInRun([&] { return ShowQuestionPicture(m_Surface, m_StartDirectory, shown); });
     // Named only once this picture is in, so that getting the next one does not delay it.
     m_Surface.QuestionComesNext(QuestionAfter({ test, question }));
 }

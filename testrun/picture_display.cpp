@@ -17,13 +17,17 @@ DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view start
     return LoadQuestionPicture(startDirectory, question, decoding);
 }
 
-Reply<> ShowQuestionPicture(
-    UiSurface& surface, std::string startDirectory, QuestionRef question, DecodeOptions options)
+Reply<> GetQuestionPicture(std::string startDirectory, QuestionRef question, std::size_t maxBytes)
 {
     const std::vector<std::string> paths { QuestionPicturePath(startDirectory, question) };
     co_await AfterCallback([&](std::function<void()> then) {
-        return HoldPictureFiles(paths, options.Limits.MaxFileBytes, std::move(then));
+        return HoldPictureFiles(paths, maxBytes, std::move(then));
     });
+}
+
+Reply<> ShowQuestionPicture(
+    UiSurface& surface, std::string startDirectory, QuestionRef question, DecodeOptions options)
+{
     DecodeResult loaded;
     {
         struct Forget {

@@ -8,6 +8,7 @@
 #include "bank/question_ref.h"
 #include "ui/ui_surface.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,11 +23,14 @@ inline constexpr std::string_view PictureFailureText
 DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view startDirectory,
     QuestionRef, const DecodeOptions& options = {});
 
+// Where the question's picture comes over the network (a page), gets it for ShowQuestionPicture;
+// the clock may tick meanwhile, as while a box is open. A file on a disk needs no wait.
+Reply<> GetQuestionPicture(std::string startDirectory, QuestionRef, std::size_t maxBytes);
+
 // Loads the question's picture into Image1, or reports a failure of whatever kind with one
 // error box; a failed load keeps the picture on display. A screen of 8 bits per pixel or fewer
 // gets the picture quantised whatever the options say. Only the surface's own calls may throw,
-// and those belong to the caller's handler. Where the file comes over the network it is got
-// first, and the clock may tick meanwhile, as while a box is open.
+// and those belong to the caller's handler.
 Reply<> ShowQuestionPicture(
     UiSurface&, std::string startDirectory, QuestionRef, DecodeOptions options = {});
 
