@@ -39,6 +39,14 @@ bool HoldPictureFiles(
     const std::vector<std::string>& paths, std::size_t maxBytes, std::function<void()> then);
 void ForgetHeldPictureFiles();
 
+// Forgets the held files when it goes, however its scope is left: for whoever has read them.
+struct ForgetHeldPictureFilesAtEnd {
+    ForgetHeldPictureFilesAtEnd() = default;
+    ForgetHeldPictureFilesAtEnd(const ForgetHeldPictureFilesAtEnd&) = delete;
+    ForgetHeldPictureFilesAtEnd& operator=(const ForgetHeldPictureFilesAtEnd&) = delete;
+    ~ForgetHeldPictureFilesAtEnd() { ForgetHeldPictureFiles(); }
+};
+
 // ReadPictureFile and DecodeJpeg in one; an empty file is a failure.
 DecodeResult LoadPictureFile(const std::string& path, const DecodeOptions& options = {});
 

@@ -210,7 +210,8 @@ Reply<> ExamController::ShowQuestion(int test, int question)
     // follow.
     const QuestionRef shown { test, question };
     co_await OpenBoxInRun([&] {
-        return GetQuestionPicture(m_StartDirectory, shown, DecodeOptions {}.Limits.MaxFileBytes);
+        return GetPictureFiles(
+            { QuestionPicturePath(m_StartDirectory, shown) }, DecodeOptions {}.Limits.MaxFileBytes);
     });
     co_await OpenBoxInRun([&] { return ShowQuestionPicture(m_Surface, m_StartDirectory, shown); });
     // Named only once this picture is in, so that getting the next one does not delay it.

@@ -4,7 +4,7 @@
 #include "bank/question_picture.h"
 
 #include <functional>
-#include <vector>
+#include <utility>
 
 namespace brzdomat {
 
@@ -17,22 +17,19 @@ DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view start
     return LoadQuestionPicture(startDirectory, question, decoding);
 }
 
-Reply<> GetQuestionPicture(std::string startDirectory, QuestionRef question, std::size_t maxBytes)
+Reply<> GetPictureFiles(std::vector<std::string> paths, std::size_t maxBytes)
 {
-    const std::vector<std::string> paths { QuestionPicturePath(startDirectory, question) };
     co_await AfterCallback([&](std::function<void()> then) {
         return HoldPictureFiles(paths, maxBytes, std::move(then));
     });
 }
 
-Reply<> ShowQuestionPicture(
-    UiSurface& surface, std::string startDirectory, QuestionRef question, DecodeOptions options)
+Reply<> ShowQuestionPicture(UiSurface& surface, std::string_view startDirectory,
+    QuestionRef question, const DecodeOptions& options)
 {
     DecodeResult loaded;
     {
-        struct Forget {
-            ~Forget() { ForgetHeldPictureFiles(); }
-        } forget;
+        const ForgetHeldPictureFilesAtEnd forget;
         loaded
             = LoadPictureForScreen(surface.ScreenBitsPerPixel(), startDirectory, question, options);
     }

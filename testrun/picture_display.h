@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brzdomat {
 
@@ -23,15 +24,17 @@ inline constexpr std::string_view PictureFailureText
 DecodeResult LoadPictureForScreen(int screenBitsPerPixel, std::string_view startDirectory,
     QuestionRef, const DecodeOptions& options = {});
 
-// Where the question's picture comes over the network (a page), gets it for ShowQuestionPicture;
-// the clock may tick meanwhile, as while a box is open. A file on a disk needs no wait.
-Reply<> GetQuestionPicture(std::string startDirectory, QuestionRef, std::size_t maxBytes);
+// Where pictures come over the network (a page), gets the files and holds them until they are
+// forgotten (HoldPictureFiles); the clock may tick meanwhile, as while a box is open. Files on a
+// disk need no wait.
+Reply<> GetPictureFiles(std::vector<std::string> paths, std::size_t maxBytes);
 
 // Loads the question's picture into Image1, or reports a failure of whatever kind with one
 // error box; a failed load keeps the picture on display. A screen of 8 bits per pixel or fewer
 // gets the picture quantised whatever the options say. Only the surface's own calls may throw,
-// and those belong to the caller's handler.
+// and those belong to the caller's handler. Forgets the held files once it has read its own; the
+// arguments are used only before the first wait.
 Reply<> ShowQuestionPicture(
-    UiSurface&, std::string startDirectory, QuestionRef, DecodeOptions options = {});
+    UiSurface&, std::string_view startDirectory, QuestionRef, const DecodeOptions& options = {});
 
 } // namespace brzdomat

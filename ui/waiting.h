@@ -19,7 +19,6 @@
 #include <experimental/coroutine>
 namespace std {
 using std::experimental::coroutine_handle;
-using std::experimental::suspend_always;
 using std::experimental::suspend_never;
 } // namespace std
 #endif

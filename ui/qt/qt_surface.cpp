@@ -2,6 +2,7 @@
 
 #include "bank/picture_file.h"
 #include "bank/question_picture.h"
+#include "testrun/picture_display.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/message_dialogs.h"
 #include "ui/qt/picture_view.h"
@@ -178,12 +179,8 @@ Reply<ReviewChoice> QtSurface::ShowReview(const RunRecord& lastRun)
     std::vector<std::string> paths;
     for (const auto& question : record.Questions)
         paths.push_back(QuestionPicturePath(record.StartDirectory, question.Question));
-    co_await AfterCallback([&paths](std::function<void()> then) {
-        return HoldPictureFiles(paths, DecodeOptions {}.Limits.MaxFileBytes, std::move(then));
-    });
-    struct Forget {
-        ~Forget() { ForgetHeldPictureFiles(); }
-    } forget;
+    co_await GetPictureFiles(std::move(paths), DecodeOptions {}.Limits.MaxFileBytes);
+    const ForgetHeldPictureFilesAtEnd forget;
     QPointer<QDialog> dialog = MakeReviewWindow(m_Main, record, ScreenBitsPerPixel()).release();
     int result = co_await WhenClosed(dialog);
     delete dialog.data();
