@@ -36,6 +36,28 @@ failed_starts() {
     done
 }
 
+# PROGRAM-FILE MINIMAL-FILE FIELD GOAL: the ratio of FIELD between the two starts of each round
+# (the files' lines of that round; a round with a failed start is left out), the median of these
+# ratios and its 95 % confidence interval, distribution-free: the sorted ratios at the ranks
+# n/2 -+ 0.98 sqrt(n). Each round's two starts run one after the other, so a drift of the
+# machine's pace between rounds falls out of the ratio. The verdict holds only where the whole
+# interval lies on one side of GOAL.
+paired_ratio() {
+    local value="s/.*$3=\([0-9.]*\).*/\1/p;t;s/.*/-/p"
+    paste -d' ' <(sed -n "$value" "$1") <(sed -n "$value" "$2") |
+        awk '$1 != "-" && $2 != "-" && $2 > 0 { print $1 / $2 }' | sort -g |
+        awk -v goal="$4" '{ r[NR] = $1 } END {
+            if (NR < 6) { printf "too few rounds (%d) for an interval", NR; exit }
+            half = 0.98 * sqrt(NR)
+            lo = int(NR / 2 - half + 0.5); hi = int(NR / 2 + 1 + half + 0.5)
+            if (lo < 1) lo = 1
+            if (hi > NR) hi = NR
+            m = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
+            v = r[hi] <= goal ? "met" : r[lo] > goal ? "MISSED" : "undecided"
+            printf "%.3f (95 %% interval %.3f to %.3f, %d rounds) against %.3f: %s", m, r[lo], r[hi], NR, goal, v
+        }'
+}
+
 # For awk programs: a ratio of medians counts when each spread is under a tenth of its median.
 # shellcheck disable=SC2034 # used by the scripts that source this file
 verdict_awk='
