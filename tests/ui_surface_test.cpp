@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -394,6 +395,27 @@ TEST(Timer, TicksGoOnInsideEveryModalBoxAndWindow)
         EXPECT_GE(ticks, 3);
         EXPECT_EQ(watcher.ForcedClosed, 0);
     }
+}
+
+// As in a page left in a hidden tab: every period the event loop missed still gives its tick,
+// and the next one comes at its time, not a period after the late ones.
+TEST(Timer, PeriodsTheEventLoopMissedStillTickAndTheNextKeepsItsTime)
+{
+    Screen screen;
+    QElapsedTimer since;
+    std::vector<qint64> ticks;
+    MainWindow::Commands commands;
+    commands.ClockTick = [&] { ticks.push_back(since.elapsed()); };
+    screen.Window.SetCommands(commands);
+    FindControl<QTimer>(screen.Window, Timer::Timer1)->setInterval(1000);
+    since.start();
+    screen.Surface.StartTimer(Timer::Timer1);
+    QThread::msleep(2500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks.size(), 2u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() == 3; }, 5000));
+    EXPECT_LT(ticks[2], 3300);
+    screen.Surface.StopTimer(Timer::Timer1);
 }
 
 TEST(FailureBox, IsCaptionedWithTheApplicationTitleWithTheStopIconAndOkOnly)

@@ -5,6 +5,7 @@
 #include "program_facts.h"
 #include "ui/qt/layout_fonts.h"
 #include "ui/qt/picture_view.h"
+#include "ui/qt/scheduled_ticks.h"
 #include "ui/qt/widget_helpers.h"
 #include "ui/qt/window_hints.h"
 
@@ -388,7 +389,7 @@ void MainWindow::BuildControls()
     timer1->setObjectName(QStringLiteral("Timer1"));
     timer1->setInterval(std::chrono::minutes(1));
     timer1->setTimerType(Qt::PreciseTimer);
-    connect(timer1, &QTimer::timeout, this, [this] { Run(m_Commands.ClockTick); });
+    new ScheduledTicks(timer1, [this] { Run(m_Commands.ClockTick); });
 
     FitLayoutFaces(client);
 }
