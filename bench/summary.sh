@@ -54,7 +54,8 @@ paired_ratio() {
             if (hi > NR) hi = NR
             m = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
             v = r[hi] <= goal ? "met" : r[lo] > goal ? "MISSED" : "undecided"
-            printf "%.3f (95 %% interval %.3f to %.3f, %d rounds) against %.3f: %s", m, r[lo], r[hi], NR, goal, v
+            printf "%.3f (95 %% interval %.3f to %.3f, %d rounds) against %.3f: %s",
+                m, r[lo], r[hi], NR, goal, v
         }'
 }
 

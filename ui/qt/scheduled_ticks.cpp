@@ -1,6 +1,7 @@
 #include "ui/qt/scheduled_ticks.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace brzdomat {
 
