@@ -1,7 +1,11 @@
 #include "bank/libjpeg_entry.h"
 
 #if BRZDOMAT_LIBJPEG_AT_FIRST_PICTURE
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <type_traits>
 #endif
@@ -14,7 +18,42 @@ namespace {
 
 // libjpeg-turbo names its library by the API it offers, which the header states.
 #define BRZDOMAT_STRINGIFY(value) #value
-#define BRZDOMAT_SONAME(version) "libjpeg.so." BRZDOMAT_STRINGIFY(version)
+#ifdef _WIN32
+#define BRZDOMAT_LIBRARY_NAME(version) "libjpeg-" BRZDOMAT_STRINGIFY(version) ".dll"
+#else
+#define BRZDOMAT_LIBRARY_NAME(version) "libjpeg.so." BRZDOMAT_STRINGIFY(version)
+#endif
+constexpr const char* LibraryName = BRZDOMAT_LIBRARY_NAME(JPEG_LIB_VERSION);
+
+#ifdef _WIN32
+// Found where the system loader would have found it: beside the program first.
+HMODULE Open()
+{
+    return LoadLibraryA(LibraryName);
+}
+std::string OpenFailure()
+{
+    return std::string(LibraryName) + ": Windows error " + std::to_string(GetLastError());
+}
+template <typename Function> Function Resolve(HMODULE library, const char* name)
+{
+    // Through the one function type that any other converts to without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+#else
+void* Open()
+{
+    return dlopen(LibraryName, RTLD_NOW | RTLD_LOCAL);
+}
+std::string OpenFailure()
+{
+    return dlerror();
+}
+template <typename Function> Function Resolve(void* library, const char* name)
+{
+    return reinterpret_cast<Function>(dlsym(library, name));
+}
+#endif
 
 struct Loaded {
     LibJpeg Table {};
@@ -25,16 +64,15 @@ Loaded Load()
 {
     Loaded loaded;
     // Never closed: the decoder may run again at any time.
-    void* library = dlopen(BRZDOMAT_SONAME(JPEG_LIB_VERSION), RTLD_NOW | RTLD_LOCAL);
+    auto library = Open();
     if (!library) {
-        loaded.Failure = dlerror();
+        loaded.Failure = OpenFailure();
         return loaded;
     }
     LibJpeg& table = loaded.Table;
     const char* missing = nullptr;
     auto resolve = [&](const char* name, auto& function) {
-        function
-            = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        function = Resolve<std::remove_reference_t<decltype(function)>>(library, name);
         if (!function && !missing)
             missing = name;
     };
@@ -49,7 +87,7 @@ Loaded Load()
     resolve("jpeg_abort_decompress", table.AbortDecompress);
     resolve("jpeg_destroy_decompress", table.DestroyDecompress);
     if (missing)
-        loaded.Failure = std::string(BRZDOMAT_SONAME(JPEG_LIB_VERSION)) + " lacks " + missing;
+        loaded.Failure = std::string(LibraryName) + " lacks " + missing;
     return loaded;
 }
 

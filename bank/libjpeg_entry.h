@@ -1,8 +1,8 @@
 #pragma once
 
-// The libjpeg functions the decoder calls. Where the build says so (Linux), the library is
-// loaded when the first picture is decoded, not by the system loader at start: the first window
-// needs none of it. Elsewhere the table holds the linked functions.
+// The libjpeg functions the decoder calls. Where the build says so (a shared library on Linux or
+// Windows), the library is loaded when the first picture is decoded, not by the system loader at
+// start: the first window needs none of it. Elsewhere the table holds the linked functions.
 
 #include <cstddef>
 #include <cstdio>
