@@ -22,6 +22,16 @@ namespace brzdomat {
 namespace {
 
 #ifndef _WIN32
+// Whether the system has a face of the family, as the font database lists it: a family that
+// several foundries make comes as "Family [Foundry]".
+bool HasFamily(const QString& family)
+{
+    const QStringList families = QFontDatabase::families();
+    return std::any_of(families.begin(), families.end(), [&](const QString& listed) {
+        return listed.section(QStringLiteral(" ["), 0, 0).compare(family, Qt::CaseInsensitive) == 0;
+    });
+}
+
 // The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
 // widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
 // Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
@@ -206,8 +216,15 @@ QFont LayoutFont(int pixelSize, Weight weight)
     font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
     font.setHintingPreference(QFont::PreferVerticalHinting);
 #else
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
-        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+    // A first family the system lacks would have the toolkit work out the system's stand-ins for
+    // it with every new font, only to take the next family.
+    static const bool designFaceInstalled = HasFamily(QStringLiteral("MS Sans Serif"));
+    QStringList families;
+    if (designFaceInstalled)
+        families << QStringLiteral("MS Sans Serif");
+    families << SubstituteFamily(pixelSize, weight) << QStringLiteral("Liberation Sans")
+             << QStringLiteral("DejaVu Sans");
+    font.setFamilies(families);
 #endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
