@@ -22,33 +22,41 @@ namespace brzdomat {
 namespace {
 
 #ifndef _WIN32
-// Whether the system has a face of the family, as the font database lists it: a family that
-// several foundries make comes as "Family [Foundry]".
-bool HasFamily(const QString& family)
-{
-    const QStringList families = QFontDatabase::families();
-    return std::any_of(families.begin(), families.end(), [&](const QString& listed) {
-        return listed.section(QStringLiteral(" ["), 0, 0).compare(family, Qt::CaseInsensitive) == 0;
-    });
-}
-
 // The design's "MS Sans Serif" is missing outside Windows. These faces come nearest to its
 // widths, measured over every label of the windows: Wine's Tahoma for regular text, DejaVu Sans
 // Condensed Bold for the bold sizes up to 19 pixels and DejaVu Sans Bold for the 23-pixel verdict.
-// (Wine's Tahoma Bold is no heavier than its regular face once scaled up.) Wine keeps its fonts
-// outside the system's font folders, so the program adds Tahoma itself.
+// (Wine's Tahoma Bold is no heavier than its regular face once scaled up.)
 QString SubstituteFamily(int pixelSize, Weight weight)
 {
-    static const bool tahomaAdded = [] {
-        const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        return QFile::exists(tahoma) && QFontDatabase::addApplicationFont(tahoma) >= 0;
-    }();
-    (void)tahomaAdded;
     if (weight == Weight::Regular)
         return QStringLiteral("Tahoma");
     return pixelSize >= 23 ? QStringLiteral("DejaVu Sans")
                            : QStringLiteral("DejaVu Sans Condensed");
 }
+
+// Wine keeps its fonts outside the system's font folders, so the program adds Tahoma itself.
+void AddWineTahoma()
+{
+    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(tahoma))
+        QFontDatabase::addApplicationFont(tahoma);
+}
+
+// Whether the system has a face of the family, as the font database lists it: a family that
+// several foundries make comes as "Family [Foundry]". The list is read once, after Wine's Tahoma
+// has been added.
+bool HasFamily(const QString& family)
+{
+    static const QStringList families = [] {
+        AddWineTahoma();
+        QStringList listed = QFontDatabase::families();
+        for (QString& name : listed)
+            name = name.section(QStringLiteral(" ["), 0, 0);
+        return listed;
+    }();
+    return families.contains(family, Qt::CaseInsensitive);
+}
+
 #endif
 
 constexpr const char* DesignWidthProperty = "brzdomatDesignWidth";
@@ -216,14 +224,17 @@ QFont LayoutFont(int pixelSize, Weight weight)
     font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif") });
     font.setHintingPreference(QFont::PreferVerticalHinting);
 #else
-    // A first family the system lacks would have the toolkit work out the system's stand-ins for
-    // it with every new font, only to take the next family.
-    static const bool designFaceInstalled = HasFamily(QStringLiteral("MS Sans Serif"));
-    QStringList families;
-    if (designFaceInstalled)
-        families << QStringLiteral("MS Sans Serif");
-    families << SubstituteFamily(pixelSize, weight) << QStringLiteral("Liberation Sans")
-             << QStringLiteral("DejaVu Sans");
+    // Only the first family the system has is named: a missing one named first would have the
+    // toolkit work out the system's stand-ins for it with every new font, and a second one would
+    // have it work out the first one's stand-ins at once, for letters that face draws anyway. The
+    // design's bitmap face alone keeps the families after it, for the Czech letters it may lack.
+    QStringList families { QStringLiteral("MS Sans Serif"), SubstituteFamily(pixelSize, weight),
+        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") };
+    const auto installed = std::find_if(families.begin(), families.end(), HasFamily);
+    if (installed == families.end())
+        families.removeFirst();
+    else if (installed != families.begin())
+        families = QStringList { *installed };
     font.setFamilies(families);
 #endif
     font.setStyleHint(QFont::SansSerif);
