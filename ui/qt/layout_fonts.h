@@ -12,8 +12,8 @@ namespace brzdomat {
 
 // The font of every control without one of its own, and the others by character height in
 // pixels. "MS Sans Serif" is a Windows bitmap font; the families after it are close sans-serif
-// faces whose texts fit the places of the layout. Outside Windows the design's family comes first
-// only where the system has it.
+// faces whose texts fit the places of the layout. Outside Windows the font names only the first
+// of them the system has, unless that is the design's family, which may lack Czech letters.
 enum class Weight { Regular, Bold };
 QFont LayoutFont(int pixelSize, Weight = Weight::Regular);
 // Lowers a label's text, inside the label's place, to where the design's font had its baseline,
