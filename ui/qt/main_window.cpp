@@ -666,6 +666,8 @@ void MainWindow::ArrangePortrait(int pageWidth, int pageHeight)
 
 void MainWindow::CentreOnScreen()
 {
+    // Asked now, the display answers together with the making of the native window below.
+    PrepareWindowHints();
     adjustSize();
     // Made now, the native window has a frame whose size the platform may already tell.
     winId();

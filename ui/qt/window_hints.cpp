@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #endif
 
 namespace brzdomat {
@@ -26,31 +25,69 @@ enum MotifDecoration : std::uint32_t {
     MinimiseButton = 32
 };
 
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+xcb_connection_t* X11Connection()
 {
-    auto cookie
-        = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-    auto* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (!reply)
-        return XCB_ATOM_NONE;
-    auto atom = reply->atom;
-    std::free(reply);
+    // Only the xcb platform draws on a display of its own; others may still answer for X11.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The Motif hints' atom, asked for once: the question goes out ahead of the first window and its
+// answer is read when that window is shown, so that no window waits a round trip for it.
+class MotifAtom {
+public:
+    void Request(xcb_connection_t* connection)
+    {
+        if (m_Requested)
+            return;
+        static constexpr char Name[] = "_MOTIF_WM_HINTS";
+        m_Cookie = xcb_intern_atom(connection, 0, sizeof Name - 1, Name);
+        m_Requested = true;
+    }
+
+    xcb_atom_t Get(xcb_connection_t* connection)
+    {
+        Request(connection);
+        if (!m_Answered) {
+            auto* reply = xcb_intern_atom_reply(connection, m_Cookie, nullptr);
+            m_Atom = reply ? reply->atom : xcb_atom_t { XCB_ATOM_NONE };
+            std::free(reply);
+            m_Answered = true;
+        }
+        return m_Atom;
+    }
+
+private:
+    xcb_intern_atom_cookie_t m_Cookie {};
+    xcb_atom_t m_Atom { XCB_ATOM_NONE };
+    bool m_Requested = false;
+    bool m_Answered = false;
+};
+
+MotifAtom& TheMotifAtom()
+{
+    static MotifAtom atom;
     return atom;
 }
 
 } // namespace
 
+void PrepareWindowHints()
+{
+    if (auto* connection = X11Connection())
+        TheMotifAtom().Request(connection);
+}
+
 void FixWindowHints(QWidget* window)
 {
-    // Only the xcb platform draws on a display of its own; others may still answer for X11.
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->isWindow()
-        || window->minimumSize() != window->maximumSize())
+    if (!window->isWindow() || window->minimumSize() != window->maximumSize())
         return;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    auto* connection = x11 ? x11->connection() : nullptr;
+    auto* connection = X11Connection();
     if (!connection)
         return;
-    auto motif = Atom(connection, "_MOTIF_WM_HINTS");
+    auto motif = TheMotifAtom().Get(connection);
     if (motif == XCB_ATOM_NONE)
         return;
     const auto flags = window->windowFlags();
@@ -73,6 +110,10 @@ void FixWindowHints(QWidget* window)
 }
 
 #else
+
+void PrepareWindowHints()
+{
+}
 
 void FixWindowHints(QWidget*)
 {

@@ -11,4 +11,8 @@ namespace brzdomat {
 // its show event. Elsewhere it does nothing.
 void FixWindowHints(QWidget* window);
 
+// Asks the display ahead of time for what FixWindowHints needs, so that the first window shown
+// does not wait for the answer: call it before that window's native window is made.
+void PrepareWindowHints();
+
 } // namespace brzdomat
