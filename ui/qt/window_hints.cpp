@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #endif
 
 namespace brzdomat {
@@ -35,16 +36,18 @@ xcb_connection_t* X11Connection()
 }
 
 // The Motif hints' atom, asked for once: the question goes out ahead of the first window and its
-// answer is read when that window is shown, so that no window waits a round trip for it.
+// answer is read when that window is shown, so that no window waits a round trip for it. An atom
+// belongs to its display, so a new connection asks again.
 class MotifAtom {
 public:
     void Request(xcb_connection_t* connection)
     {
-        if (m_Requested)
+        if (m_Connection == connection)
             return;
         static constexpr char Name[] = "_MOTIF_WM_HINTS";
         m_Cookie = xcb_intern_atom(connection, 0, sizeof Name - 1, Name);
-        m_Requested = true;
+        m_Connection = connection;
+        m_Answered = false;
     }
 
     xcb_atom_t Get(xcb_connection_t* connection)
@@ -60,9 +63,9 @@ public:
     }
 
 private:
+    xcb_connection_t* m_Connection = nullptr;
     xcb_intern_atom_cookie_t m_Cookie {};
     xcb_atom_t m_Atom { XCB_ATOM_NONE };
-    bool m_Requested = false;
     bool m_Answered = false;
 };
 
